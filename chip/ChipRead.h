@@ -1,0 +1,25 @@
+#pragma once
+// Reading the chip into the buffer, block by block, leaving a raw dump in
+// "temp.bin" in the current directory after every complete read.
+
+#include <string_view>
+
+namespace pavok {
+
+inline constexpr std::string_view kDumpFileName = "temp.bin";
+
+enum class ReadOutcome {
+  Completed,       // every block arrived; both images hold the chip
+  Declined,        // the user answered No to the unsaved-data question
+  DumpNotCreated,  // "temp.bin" could not be created
+  DeviceFailed,    // a request failed; the blocks before it were kept
+};
+
+// The read on the process-wide buffer and the active window, with its
+// outcome for front ends that need it.
+ReadOutcome RunReadChip();
+
+// The dialog's command: the same read, outcome shown to the user only.
+void ReadChip();
+
+}  // namespace pavok

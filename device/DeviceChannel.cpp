@@ -1,0 +1,45 @@
+#include "DeviceChannel.h"
+
+#include <algorithm>
+
+#include "Transport.h"
+#include "WindowOperations.h"
+
+namespace pavok {
+
+std::array<std::uint8_t, 256> replyBuffer{};
+std::int32_t replyLength = 0;
+
+namespace {
+bool deviceOpen = false;
+}
+
+bool OpenDevice() {
+  WindowOperations* window = GetActiveWindow();
+  deviceOpen = CurrentTransport().Open();
+  if (!deviceOpen) ShowMessage(window, kOpenFailedMessage);
+  return deviceOpen;
+}
+
+void CloseDevice() {
+  if (!deviceOpen) return;
+  CurrentTransport().Close();
+  deviceOpen = false;
+}
+
+bool SendDeviceRequest(std::uint8_t code, std::uint16_t param1, std::uint16_t param2,
+                       std::span<std::uint8_t> reply, std::int32_t replyLength) {
+  if (!OpenDevice()) {
+    CloseDevice();
+    return false;
+  }
+  const DeviceRequest request = DeviceRequest::Make(code, param1, param2);
+  const auto offered = static_cast<std::size_t>(std::clamp(replyLength, 0, kMaxReplyLength));
+  const auto replySpan = reply.first(std::min(offered, reply.size()));
+  const ExchangeResult result = CurrentTransport().Exchange(request.bytes, replySpan);
+  const bool success = result.succeeded && result.bytesReturned > 0 && result.bytesReturned >= replySpan.size();
+  CloseDevice();
+  return success;
+}
+
+}  // namespace pavok

@@ -1,0 +1,33 @@
+#pragma once
+// The only path to the chip: one request is one open, one exchange and one
+// close of the adapter.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "DeviceRequest.h"
+
+namespace pavok {
+
+inline constexpr std::string_view kOpenFailedMessage = "Невозможно открыть последовательный порт";
+
+// Every reply lands at the start of this buffer; it keeps the last reply.
+extern std::array<std::uint8_t, 256> replyBuffer;
+// The reply size the running transfer asks for (32 for block reads, 1 for
+// writes).
+extern std::int32_t replyLength;
+
+// Opens the current transport; on failure tells the active window
+// kOpenFailedMessage and returns false.
+bool OpenDevice();
+void CloseDevice();
+
+// Sends one request. True when the adapter answered with every byte asked for
+// (replyLength, at most 255): a short reply would leave stale bytes of an
+// earlier reply in the buffer, so it counts as a failure.
+bool SendDeviceRequest(std::uint8_t code, std::uint16_t param1, std::uint16_t param2,
+                       std::span<std::uint8_t> reply, std::int32_t replyLength);
+
+}  // namespace pavok

@@ -1,0 +1,50 @@
+#include "EepromModel.h"
+
+#include <algorithm>
+
+namespace pavok {
+
+namespace {
+constexpr std::uint8_t kSelectPattern = 0xA0;
+constexpr int kBankSize = 256;
+}  // namespace
+
+EepromModel::EepromModel(int size) : memory_(static_cast<std::size_t>(size), 0xFF) {}
+
+void EepromModel::Load(std::span<const std::uint8_t> data) {
+  const auto count = std::min(data.size(), memory_.size());
+  std::copy_n(data.begin(), count, memory_.begin());
+}
+
+bool EepromModel::Acknowledges(std::uint8_t selectByte) const {
+  if ((selectByte & 0xF0) != kSelectPattern) return false;
+  const int bank = (selectByte >> 1) & 0x07;
+  return bank * kBankSize < size();
+}
+
+int EepromModel::Offset(std::uint8_t selectByte, std::uint8_t wordAddress) const {
+  const int bank = (selectByte >> 1) & 0x07;
+  return bank * kBankSize + wordAddress;
+}
+
+int EepromModel::PageSize() const { return size() <= 256 ? 8 : 16; }
+
+void EepromModel::Read(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<std::uint8_t> out) const {
+  int offset = Offset(selectByte, wordAddress);
+  for (std::uint8_t& byte : out) {
+    byte = memory_[static_cast<std::size_t>(offset)];
+    offset = (offset + 1) % size();
+  }
+}
+
+void EepromModel::Write(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<const std::uint8_t> data) {
+  const int start = Offset(selectByte, wordAddress);
+  const int pageStart = start - start % PageSize();
+  int inPage = start - pageStart;
+  for (const std::uint8_t byte : data) {
+    memory_[static_cast<std::size_t>(pageStart + inPage)] = byte;
+    inPage = (inPage + 1) % PageSize();
+  }
+}
+
+}  // namespace pavok

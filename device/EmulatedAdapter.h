@@ -1,0 +1,69 @@
+#pragma once
+// The adapter in software: decodes the five request bytes and drives an
+// EepromModel. The default transport for trying the program and for tests.
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DeviceRequest.h"
+#include "EepromModel.h"
+#include "FaultPlan.h"
+#include "Transport.h"
+
+namespace pavok {
+
+struct RecordedRequest {
+  DeviceRequest request;
+  std::size_t replyOffered = 0;
+  std::size_t bytesReturned = 0;
+  bool succeeded = false;
+};
+
+class EmulatedAdapter final : public Transport {
+ public:
+  explicit EmulatedAdapter(EepromModel chip);
+
+  // A chip of `size` bytes whose contents live in `imageFile`: read from it
+  // when it exists (a missing file is created full of 0xFF) and written back
+  // after every write. Returns nothing when the file cannot be read or made.
+  static std::optional<EmulatedAdapter> WithImageFile(int size, const std::filesystem::path& imageFile,
+                                                      std::string* error);
+
+  bool Open() override;
+  ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
+  void Close() override;
+  OpenFailure LastOpenFailure() const override;
+  std::string Describe() const override;
+
+  void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
+  // Time each exchange takes, so a person can watch the progress bar move.
+  void SetRequestDelay(std::chrono::microseconds delay) { delay_ = delay; }
+  void SetRecording(bool on) { recording_ = on; }
+
+  EepromModel& chip() { return chip_; }
+  const EepromModel& chip() const { return chip_; }
+  const std::vector<RecordedRequest>& requests() const { return requests_; }
+  int exchanges() const { return exchanges_; }
+  int opens() const { return opens_; }
+  bool isOpen() const { return open_; }
+
+ private:
+  std::size_t Answer(const DeviceRequest& request, std::span<std::uint8_t> reply);
+  bool SaveImage() const;
+
+  EepromModel chip_;
+  std::optional<std::filesystem::path> imageFile_;
+  FaultPlan faults_;
+  std::chrono::microseconds delay_{0};
+  bool recording_ = true;
+  std::vector<RecordedRequest> requests_;
+  std::array<std::uint8_t, 4> latch_{0xFF, 0xFF, 0xFF, 0xFF};
+  int exchanges_ = 0;
+  int opens_ = 0;
+  bool open_ = false;
+};
+
+}  // namespace pavok

@@ -1,0 +1,28 @@
+#include "Transport.h"
+
+namespace pavok {
+
+namespace {
+
+// Stands in until a front end chooses a transport: there is no adapter.
+class NoAdapter final : public Transport {
+ public:
+  bool Open() override { return false; }
+  ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t>) override { return {}; }
+  void Close() override {}
+  OpenFailure LastOpenFailure() const override { return OpenFailure::NotFound; }
+  std::string Describe() const override { return "no adapter"; }
+};
+
+NoAdapter noAdapter;
+Transport* current = &noAdapter;
+
+}  // namespace
+
+Transport& CurrentTransport() { return *current; }
+
+TransportScope::TransportScope(Transport& transport) : previous_(current) { current = &transport; }
+
+TransportScope::~TransportScope() { current = previous_; }
+
+}  // namespace pavok

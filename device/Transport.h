@@ -1,0 +1,55 @@
+#pragma once
+// The three platform operations behind the device channel: open the adapter,
+// exchange one request for a reply, close it again. The process has one
+// current transport, chosen at start-up.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace pavok {
+
+// Why the last open failed, for front ends that can say more than the
+// system's own message.
+enum class OpenFailure { None, NotFound, AccessDenied, Other };
+
+struct ExchangeResult {
+  bool succeeded = false;      // the platform call itself succeeded
+  std::size_t bytesReturned = 0;
+};
+
+class Transport {
+ public:
+  virtual ~Transport() = default;
+
+  virtual bool Open() = 0;
+  // Sends the five request bytes and receives at most reply.size() bytes.
+  // Called only between a successful Open and the matching Close.
+  virtual ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) = 0;
+  virtual void Close() = 0;
+
+  virtual OpenFailure LastOpenFailure() const { return OpenFailure::Other; }
+  // A short human description (used in traces and diagnostics).
+  virtual std::string Describe() const = 0;
+};
+
+// The current transport; a transport that can never be opened when none was
+// chosen.
+Transport& CurrentTransport();
+
+// Makes `transport` current for as long as the scope lives, then restores the
+// previous one. The scope does not own the transport.
+class TransportScope {
+ public:
+  explicit TransportScope(Transport& transport);
+  ~TransportScope();
+  TransportScope(const TransportScope&) = delete;
+  TransportScope& operator=(const TransportScope&) = delete;
+
+ private:
+  Transport* previous_;
+};
+
+}  // namespace pavok
