@@ -1,0 +1,53 @@
+# Windows parts of the build: the driver transport and the programs' version
+# record and icon. Read only when building for Windows.
+
+# The Windows driver transport joins the device library.
+target_sources(pavok_device PRIVATE ${PROJECT_SOURCE_DIR}/device/WinDriverTransport.cpp)
+target_compile_definitions(pavok_device PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+
+# The version strings come from res/Version.h, so the record and the programs
+# never disagree.
+function(pavok_read_version_string name out)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/res/Version.h line REGEX "${name} = \"[^\"]*\"")
+  string(REGEX MATCH "\"([^\"]*)\"" unused "${line}")
+  if(NOT CMAKE_MATCH_1)
+    message(FATAL_ERROR "res/Version.h has no ${name}")
+  endif()
+  set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+
+pavok_read_version_string(kProductName PAVOK_PRODUCT_NAME)
+pavok_read_version_string(kFileVersion PAVOK_FILE_VERSION)
+pavok_read_version_string(kProductVersion PAVOK_PRODUCT_VERSION)
+string(REPLACE "." "," PAVOK_RC_FILE_VERSION "${PAVOK_FILE_VERSION}")
+string(REPLACE "." "," PAVOK_RC_PRODUCT_VERSION "${PAVOK_PRODUCT_VERSION}")
+
+# pavok_windows_resources(TARGET DESCRIPTION): gives a program the version
+# record, with its own file name and description, and the icon.
+function(pavok_windows_resources target description)
+  set(PAVOK_RC_FILE_NAME "${target}.exe")
+  set(PAVOK_RC_INTERNAL_NAME "${target}")
+  set(PAVOK_RC_DESCRIPTION "${description}")
+  set(PAVOK_RC_ICON "${PROJECT_SOURCE_DIR}/res/windows/pavok.ico")
+  set(rc ${CMAKE_BINARY_DIR}/res/windows/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/res/windows/pavok.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${PAVOK_RC_ICON})
+endfunction()
+
+if(TARGET pavok-cli)
+  pavok_windows_resources(pavok-cli "Pavok I2C EEPROM programmer (command line)")
+endif()
+if(TARGET pavok)
+  pavok_windows_resources(pavok "Pavok I2C EEPROM programmer")
+endif()
+
+if(PAVOK_BUILD_TESTS)
+  pavok_add_test(win_driver_transport_test ${PROJECT_SOURCE_DIR}/tests/device/WinDriverTransportTest.cpp)
+  target_include_directories(win_driver_transport_test PRIVATE ${PROJECT_SOURCE_DIR}/device)
+endif()
+
+if(PAVOK_BUILD_TESTS)
+  pavok_add_test(windows_resource_test ${PROJECT_SOURCE_DIR}/tests/windows/WindowsResourceTest.cpp LIBS version)
+  pavok_windows_resources(windows_resource_test "Pavok resource test")
+endif()
