@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 #include "ChecksumCompare.h"
 #include "DeviceChannel.h"
 #include "SystemTexts.h"
@@ -72,17 +70,6 @@ TEST(ChecksumCompare, CompleteComparisonShowsBothSumsOnce) {
     EXPECT_EQ(env.adapter.requests()[7].replyOffered, 32u);
     ExpectNothingChanged(env, before);
   }
-}
-
-TEST(ChecksumCompare, BufferSumIsTakenBeforeTheFirstRequest) {
-  TestEnvironment env;
-  std::fill_n(env.buffer().workImage.begin(), 2048, 0x01);
-  env.adapter.chip().Load(std::vector<std::uint8_t>(2048, 0x01));
-  const auto result = RunCompareChecksums();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->bufferSum, 2048u);
-  EXPECT_TRUE(result->Equal());
-  EXPECT_EQ(env.window.messages.front(), "КС микросхемы: 800 \nКС буфера: 800 \n\nOK !");
 }
 
 TEST(ChecksumCompare, FailureEndsAtOnceLeavingTheBarWhereItStood) {
