@@ -1,6 +1,56 @@
-# What `cmake --install` puts where. The programs are installed only when
-# they are part of the build; the desktop files only on Linux.
+# What `cmake --install` puts where. Programs are installed when they are
+# part of the build; the desktop integration (menu entry, icons, udev rule,
+# manual page) on Linux only.
+
+include(GNUInstallDirs)
+
+foreach(program pavok pavok-cli)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
 
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/Windows.cmake)
+endif()
+if(NOT UNIX OR APPLE)
+  return()
+endif()
+
+set(pavok_packaging ${PROJECT_SOURCE_DIR}/packaging)
+
+# The dialog's menu entry and its icon in the sizes desktops look for.
+if(TARGET pavok)
+  install(FILES ${pavok_packaging}/pavok.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(DIRECTORY ${pavok_packaging}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+  install(FILES ${pavok_packaging}/icons/pavok.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+# udev reads rules from /usr/lib/udev/rules.d (and /etc/udev/rules.d), not
+# from below other prefixes; a /usr/local install only parks the rule there.
+set(PAVOK_UDEV_RULES_DIR lib/udev/rules.d CACHE STRING "Where the adapter's udev rule goes, below the prefix")
+install(FILES ${pavok_packaging}/60-pavok.rules DESTINATION ${PAVOK_UDEV_RULES_DIR})
+
+# Manual pages carry the version and are installed compressed, as Debian
+# keeps them.
+find_program(PAVOK_GZIP gzip)
+set(pavok_man_pages)
+foreach(program pavok pavok-cli)
+  if(NOT TARGET ${program} OR NOT EXISTS ${pavok_packaging}/${program}.1)
+    continue()
+  endif()
+  set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1)
+  configure_file(${pavok_packaging}/${program}.1 ${page} @ONLY)
+  if(PAVOK_GZIP)
+    add_custom_command(OUTPUT ${page}.gz
+      COMMAND ${PAVOK_GZIP} -9 -n -c ${page} > ${page}.gz
+      DEPENDS ${page} ${pavok_packaging}/${program}.1
+      COMMENT "Compressing the manual page of ${program}")
+    set(page ${page}.gz)
+  endif()
+  list(APPEND pavok_man_pages ${page})
+endforeach()
+if(pavok_man_pages)
+  add_custom_target(pavok_man_pages ALL DEPENDS ${pavok_man_pages})
+  install(FILES ${pavok_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()

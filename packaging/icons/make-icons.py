@@ -1,96 +1,62 @@
 #!/usr/bin/env python3
-"""Draws the program's chip icon and writes every file made from it.
+"""Writes every file made from the program's chip icon.
 
-The icon is an eight-pin chip seen from above. Two hand-placed 16-colour
-images (32x32 and 16x16) are the program's own icon; a smooth drawing of the
-same chip serves the larger sizes. Writes, relative to the repository root:
+The program's own icon is the pair of 16-colour images res/icons/chip32.xpm
+and res/icons/chip16.xpm. They give the small desktop sizes and the Windows
+icon; a smooth drawing of the same chip, kept here, gives the larger sizes
+and the scalable icon. Writes, relative to the repository root:
 
   packaging/icons/pavok.svg                       the scalable drawing
   packaging/icons/hicolor/NxN/apps/pavok.png      desktop theme sizes
   res/windows/pavok.ico                           the Windows icon resource
 
 Only the standard library is used, so any Python 3 can run it:
-  python3 packaging/icons/make-icons.py
+  python3 packaging/icons/make-icons.py [directory of the .xpm files]
 """
 
 import pathlib
+import re
 import struct
+import sys
 import zlib
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-
-# The standard 16-colour palette, in its usual order.
-PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
-    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
-    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
-]
-BLACK, GREY, SILVER, YELLOW, WHITE = 0, 8, 7, 11, 15
 CLEAR = None
 
-PIN_ROWS_32 = (6, 12, 18, 24)
-PIN_ROWS_16 = (3, 6, 9, 12)
+
+def read_xpm(path):
+    """An XPM image as rows of RGB tuples, CLEAR where it is transparent."""
+    strings = re.findall(r'"((?:[^"\\]|\\.)*)"', path.read_text())
+    width, height, colours, per_pixel = (int(v) for v in strings[0].split()[:4])
+    palette = {}
+    for line in strings[1:1 + colours]:
+        key, rest = line[:per_pixel], line[per_pixel:].split()
+        value = rest[rest.index("c") + 1]
+        palette[key] = CLEAR if value.lower() == "none" else tuple(int(value[i:i + 2], 16) for i in (1, 3, 5))
+    rows = strings[1 + colours:1 + colours + height]
+    image = [[palette[row[x:x + per_pixel]] for x in range(0, width * per_pixel, per_pixel)] for row in rows]
+    if len(image) != height or any(len(row) != width for row in image):
+        sys.exit(f"{path}: not a {width}x{height} image")
+    return image
 
 
-def pixel_icon_32():
-    """The 32x32 image: rectangles (colour, x0, y0, x1, y1), painted in order."""
-    rects = []
-    for cy in PIN_ROWS_32:
-        for x0 in (4, 24):
-            rects += [(WHITE, x0, cy - 1, x0 + 4, cy), (SILVER, x0, cy, x0 + 4, cy + 1),
-                      (GREY, x0, cy + 1, x0 + 4, cy + 2)]
-    rects += [
-        (BLACK, 8, 2, 24, 30),                          # body
-        (GREY, 8, 2, 24, 3), (GREY, 8, 2, 9, 30),       # lit top and left edge
-        (SILVER, 14, 2, 18, 3), (SILVER, 15, 3, 17, 4),  # notch
-        (GREY, 11, 5, 13, 7),                           # pin-1 mark
-        (YELLOW, 11, 12, 21, 13), (SILVER, 11, 15, 19, 16), (SILVER, 11, 18, 17, 19),  # marking
-    ]
-    return paint(32, rects)
-
-
-def pixel_icon_16():
-    rects = []
-    for cy in PIN_ROWS_16:
-        rects += [(SILVER, 1, cy, 4, cy + 1), (SILVER, 12, cy, 15, cy + 1)]
-    rects += [
-        (BLACK, 4, 1, 12, 15),
-        (GREY, 4, 1, 12, 2), (GREY, 4, 1, 5, 15),
-        (SILVER, 7, 1, 9, 2),
-        (GREY, 6, 3, 7, 4),
-        (YELLOW, 6, 6, 11, 7), (SILVER, 6, 9, 10, 10),
-    ]
-    return paint(16, rects)
-
-
-def paint(size, rects):
-    """A size x size grid of palette indices (CLEAR where nothing is painted)."""
-    grid = [[CLEAR] * size for _ in range(size)]
-    for colour, x0, y0, x1, y1 in rects:
-        for y in range(y0, y1):
-            for x in range(x0, x1):
-                grid[y][x] = colour
-    return grid
-
-
-# The smooth drawing, in the same 32-unit space: (kind, colour, geometry).
-# Kinds: rect (x0, y0, x1, y1, corner radius), disc (cx, cy, r), and
-# notch (cx, cy, r), the lower half of a disc.
+# The smooth drawing of the same chip, in the 32-unit space of chip32.xpm:
+# (kind, colour, geometry). Kinds: rect (x0, y0, x1, y1, corner radius),
+# disc (cx, cy, r), and notch (cx, cy, r), the lower half of a disc.
 def smooth_shapes():
     shapes = []
-    for cy in PIN_ROWS_32:
-        for x0 in (3.5, 23.5):
-            shapes.append(("rect", "#c9cdd2", (x0, cy - 1.6, x0 + 5, cy + 1.6, 0.4)))
-            shapes.append(("rect", "#8e949b", (x0, cy + 0.5, x0 + 5, cy + 1.6, 0.4)))
+    for top in (5, 11, 17, 23):
+        for x0, x1 in ((2, 8.5), (23.5, 30)):
+            shapes.append(("rect", "#c0c0c0", (x0, top, x1, top + 3, 0.4)))
+            shapes.append(("rect", "#808080", (x0, top + 2, x1, top + 3, 0.4)))
     shapes += [
-        ("rect", "#23262b", (8, 2, 24, 30, 1.6)),
-        ("rect", "#2f343a", (8.8, 2.8, 23.2, 29.2, 1.0)),
-        ("notch", "#646b74", (16, 2, 2.6)),
-        ("disc", "#4c535b", (11.6, 6.4, 1.3)),
-        ("rect", "#f2c230", (11, 12.2, 21, 13.6, 0.6)),
-        ("rect", "#c9cdd2", (11, 15.6, 19, 16.8, 0.5)),
-        ("rect", "#c9cdd2", (11, 18.8, 17, 20.0, 0.5)),
+        ("rect", "#404040", (8, 2, 24, 30, 1.4)),
+        ("rect", "#000000", (9, 3, 23, 29, 0.8)),
+        ("notch", "#404040", (16, 2.5, 2.2)),
+        ("disc", "#ffffff", (11, 7, 1.1)),
+        ("rect", "#ffff00", (12, 13, 20, 14, 0.3)),
+        ("rect", "#ffff00", (12, 16, 20, 17, 0.3)),
+        ("rect", "#ffff00", (12, 19, 18, 20, 0.3)),
     ]
     return shapes
 
@@ -152,8 +118,8 @@ def render_smooth(size, samples=4):
     return rows
 
 
-def pixel_rgba(grid):
-    return [[(0, 0, 0, 0) if i is CLEAR else PALETTE[i] + (255,) for i in row] for row in grid]
+def rgba(image):
+    return [[(0, 0, 0, 0) if pixel is CLEAR else pixel + (255,) for pixel in row] for row in image]
 
 
 def png_bytes(rows):
@@ -168,33 +134,39 @@ def png_bytes(rows):
             + chunk(b"IEND", b""))
 
 
-def ico_image(grid):
-    """One 4-bit image of an icon: header, palette, colours, then the mask."""
-    size = len(grid)
+def ico_image(image):
+    """One 4-bit image of an icon: header, its own palette of at most 16
+    colours, the colour indices, then the transparency mask."""
+    size = len(image)
+    colours = sorted({pixel for row in image for pixel in row if pixel is not CLEAR})
+    if len(colours) > 16:
+        sys.exit(f"the {size}x{size} icon has {len(colours)} colours, more than 16")
+    palette = colours + [(0, 0, 0)] * (16 - len(colours))
+    index = {colour: i for i, colour in enumerate(colours)}
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
     colour_rows, mask_rows = [], []
-    for row in reversed(grid):  # bottom-up
-        nibbles = [BLACK if i is CLEAR else i for i in row]
+    for row in reversed(image):  # bottom-up
+        nibbles = [0 if pixel is CLEAR else index[pixel] for pixel in row]
         packed = bytes(nibbles[x] << 4 | nibbles[x + 1] for x in range(0, size, 2))
         colour_rows.append(packed.ljust((len(packed) + 3) // 4 * 4, b"\0"))
         bits = 0
-        for i in row:
-            bits = bits << 1 | (i is CLEAR)
+        for pixel in row:
+            bits = bits << 1 | (pixel is CLEAR)
         mask = bits.to_bytes(size // 8, "big")
         mask_rows.append(mask.ljust((len(mask) + 3) // 4 * 4, b"\0"))
-    return header + palette + b"".join(colour_rows) + b"".join(mask_rows)
+    return (header + b"".join(bytes((b, g, r, 0)) for r, g, b in palette) + b"".join(colour_rows)
+            + b"".join(mask_rows))
 
 
-def ico_bytes(grids):
-    images = [ico_image(grid) for grid in grids]
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for grid, image in zip(grids, images):
-        size = len(grid)
-        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), offset)
-        offset += len(image)
-    return directory + b"".join(images)
+def ico_bytes(images):
+    encoded = [ico_image(image) for image in images]
+    directory = struct.pack("<HHH", 0, 1, len(encoded))
+    offset = 6 + 16 * len(encoded)
+    for image, data in zip(images, encoded):
+        size = len(image)
+        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(data), offset)
+        offset += len(data)
+    return directory + b"".join(encoded)
 
 
 def svg_text():
@@ -224,11 +196,12 @@ def write(path, data):
 
 
 def main():
+    sources = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else ROOT / "res" / "icons"
+    large, small = read_xpm(sources / "chip32.xpm"), read_xpm(sources / "chip16.xpm")
     icons = ROOT / "packaging" / "icons"
-    small, large = pixel_icon_16(), pixel_icon_32()
     write(icons / "pavok.svg", svg_text().encode())
     write(ROOT / "res" / "windows" / "pavok.ico", ico_bytes([large, small]))
-    sizes = {16: pixel_rgba(small), 32: pixel_rgba(large)}
+    sizes = {16: rgba(small), 32: rgba(large)}
     for size in (24, 48, 64, 128, 256):
         sizes[size] = render_smooth(size)
     for size, rows in sorted(sizes.items()):
