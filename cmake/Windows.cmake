@@ -23,16 +23,17 @@ string(REPLACE "." "," PAVOK_RC_FILE_VERSION "${PAVOK_FILE_VERSION}")
 string(REPLACE "." "," PAVOK_RC_PRODUCT_VERSION "${PAVOK_PRODUCT_VERSION}")
 
 # pavok_windows_resources(TARGET DESCRIPTION): gives a program the version
-# record, with its own file name and description, and the icon.
+# record, with its own file name and description, the icon and the manifest.
 function(pavok_windows_resources target description)
   set(PAVOK_RC_FILE_NAME "${target}.exe")
   set(PAVOK_RC_INTERNAL_NAME "${target}")
   set(PAVOK_RC_DESCRIPTION "${description}")
   set(PAVOK_RC_ICON "${PROJECT_SOURCE_DIR}/res/windows/pavok.ico")
+  set(PAVOK_RC_MANIFEST "${PROJECT_SOURCE_DIR}/res/windows/pavok.manifest")
   set(rc ${CMAKE_BINARY_DIR}/res/windows/${target}.rc)
   configure_file(${PROJECT_SOURCE_DIR}/res/windows/pavok.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
-  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${PAVOK_RC_ICON})
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${PAVOK_RC_ICON} ${PAVOK_RC_MANIFEST})
 endfunction()
 
 if(TARGET pavok-cli)

@@ -15,7 +15,13 @@ fail() { echo "package-check: $*" >&2; exit 1; }
 
 "$root/scripts/install-deps.sh" dpkg-dev
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+# Debian's own compiler and hardening flags, as a package build would use
+# them (optimised at -O2, no debug information: the package is stripped).
+flags="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g \
+  dpkg-buildflags --get CPPFLAGS) $(DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get CXXFLAGS)"
+ldflags="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
   -DPAVOK_BUILD_TESTS=OFF -DPAVOK_BUILD_BENCH=OFF
 ninja -C "$build" -j2
 rm -f "$build"/pavok_*.deb

@@ -2,13 +2,18 @@
 // carries; this test program is built with the same resource script.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "TestEnvironment.h"
 #include "Version.h"
+
+// Last: <windows.h> defines IDOK and friends as macros, which would clash
+// with the control identifiers of the project's own headers.
+#include <windows.h>
 
 namespace pavok::test {
 namespace {
@@ -90,6 +95,18 @@ TEST(WindowsResources, IconHolds32And16PixelImagesOf16Colours) {
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
   }
+}
+
+// Texts and file names are UTF-8 throughout; the manifest makes that the
+// narrow code page, so a Cyrillic file name survives the narrow file calls.
+TEST(WindowsResources, NarrowCodePageIsUtf8) {
+  EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+  TestEnvironment env;
+  const std::string name = "Прошивка.bin";
+  std::FILE* file = std::fopen(name.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_TRUE(std::filesystem::exists(env.directory.path() / std::filesystem::path(u8"Прошивка.bin")));
 }
 
 }  // namespace
