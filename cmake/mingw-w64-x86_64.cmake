@@ -24,6 +24,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Test programs and anything else CMake runs go through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/windows-wine.sh)
 
-# Right after project(): header-only and source-built stand-ins for the
-# packages that Debian ships for Linux only (GoogleTest, CLI11).
-set(CMAKE_PROJECT_Pavok_INCLUDE ${CMAKE_CURRENT_LIST_DIR}/WindowsCrossPackages.cmake)
+# Right after project(): GoogleTest built from Debian's sources, and CLI11's
+# headers without the rest of /usr/include.
+set(CMAKE_PROJECT_Pavok_INCLUDE ${CMAKE_CURRENT_LIST_DIR}/WindowsPackages.cmake)
