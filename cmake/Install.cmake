@@ -54,3 +54,32 @@ if(pavok_man_pages)
   add_custom_target(pavok_man_pages ALL DEPENDS ${pavok_man_pages})
   install(FILES ${pavok_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
+
+# Checks of the files above: the manual pages and the menu entry are well
+# formed, and the committed icon files are what the dialog's icon makes.
+if(PAVOK_BUILD_TESTS)
+  find_program(PAVOK_GROFF groff)
+  if(PAVOK_GROFF)
+    foreach(page IN LISTS pavok_man_pages)
+      string(REGEX REPLACE "\\.gz$" "" page "${page}")
+      get_filename_component(name ${page} NAME)
+      add_test(NAME packaging_man_page_${name}
+        COMMAND bash -c "! LC_ALL=C.UTF-8 \"$0\" -k -man -Tutf8 -ww -z \"$1\" 2>&1 | grep ." ${PAVOK_GROFF} ${page})
+    endforeach()
+  endif()
+  find_program(PAVOK_DESKTOP_FILE_VALIDATE desktop-file-validate)
+  if(PAVOK_DESKTOP_FILE_VALIDATE)
+    add_test(NAME packaging_desktop_entry COMMAND ${PAVOK_DESKTOP_FILE_VALIDATE} ${pavok_packaging}/pavok.desktop)
+  endif()
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_Interpreter_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/res/icons/chip32.xpm)
+    set(made ${CMAKE_CURRENT_BINARY_DIR}/icons-check)
+    add_test(NAME packaging_icons_up_to_date
+      COMMAND bash -c [[rm -rf "$1" && "$0" packaging/icons/make-icons.py --out "$1" >/dev/null &&
+                        diff -r packaging/icons/hicolor "$1/packaging/icons/hicolor" &&
+                        cmp packaging/icons/pavok.svg "$1/packaging/icons/pavok.svg" &&
+                        cmp res/windows/pavok.ico "$1/res/windows/pavok.ico"]]
+              ${Python3_EXECUTABLE} ${made}
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+  endif()
+endif()

@@ -52,7 +52,8 @@ for file in /usr/bin/pavok /usr/bin/pavok-cli \
     /usr/share/applications/pavok.desktop \
     /usr/share/icons/hicolor/16x16/apps/pavok.png /usr/share/icons/hicolor/32x32/apps/pavok.png \
     /usr/share/icons/hicolor/256x256/apps/pavok.png /usr/share/icons/hicolor/scalable/apps/pavok.svg \
-    /usr/lib/udev/rules.d/60-pavok.rules /usr/share/man/man1/pavok-cli.1.gz; do
+    /usr/lib/udev/rules.d/60-pavok.rules \
+    /usr/share/man/man1/pavok-cli.1.gz /usr/share/man/man1/pavok.1.gz; do
   [ -f "$file" ] || fail "the package did not install $file"
 done
 if command -v desktop-file-validate >/dev/null; then

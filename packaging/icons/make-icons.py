@@ -11,9 +11,12 @@ and the scalable icon. Writes, relative to the repository root:
   res/windows/pavok.ico                           the Windows icon resource
 
 Only the standard library is used, so any Python 3 can run it:
-  python3 packaging/icons/make-icons.py [directory of the .xpm files]
+  python3 packaging/icons/make-icons.py [--out ROOT] [--xpm DIR]
+--out writes below another root (to compare with the committed files),
+--xpm reads the .xpm files from another directory.
 """
 
+import argparse
 import pathlib
 import re
 import struct
@@ -189,23 +192,26 @@ def svg_text():
     return "\n".join(lines) + "\n"
 
 
-def write(path, data):
+def write(root, name, data):
+    path = root / name
     path.parent.mkdir(parents=True, exist_ok=True)
     path.write_bytes(data)
-    print(path.relative_to(ROOT))
+    print(name)
 
 
 def main():
-    sources = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else ROOT / "res" / "icons"
-    large, small = read_xpm(sources / "chip32.xpm"), read_xpm(sources / "chip16.xpm")
-    icons = ROOT / "packaging" / "icons"
-    write(icons / "pavok.svg", svg_text().encode())
-    write(ROOT / "res" / "windows" / "pavok.ico", ico_bytes([large, small]))
+    parser = argparse.ArgumentParser(description="Writes every file made from the program's chip icon.")
+    parser.add_argument("--out", type=pathlib.Path, default=ROOT, help="root to write below")
+    parser.add_argument("--xpm", type=pathlib.Path, default=ROOT / "res" / "icons", help="where the .xpm files are")
+    args = parser.parse_args()
+    large, small = read_xpm(args.xpm / "chip32.xpm"), read_xpm(args.xpm / "chip16.xpm")
+    write(args.out, "packaging/icons/pavok.svg", svg_text().encode())
+    write(args.out, "res/windows/pavok.ico", ico_bytes([large, small]))
     sizes = {16: rgba(small), 32: rgba(large)}
     for size in (24, 48, 64, 128, 256):
         sizes[size] = render_smooth(size)
     for size, rows in sorted(sizes.items()):
-        write(icons / "hicolor" / f"{size}x{size}" / "apps" / "pavok.png", png_bytes(rows))
+        write(args.out, f"packaging/icons/hicolor/{size}x{size}/apps/pavok.png", png_bytes(rows))
 
 
 if __name__ == "__main__":
