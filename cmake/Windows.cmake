@@ -1,5 +1,5 @@
-# Windows parts of the build: the driver transport and the programs' version
-# record and icon. Read only when building for Windows.
+# Windows parts of the build: the driver transport, and the programs'
+# version record, icon and manifest. Read only when building for Windows.
 
 # The Windows driver transport joins the device library.
 target_sources(pavok_device PRIVATE ${PROJECT_SOURCE_DIR}/device/WinDriverTransport.cpp)
@@ -19,6 +19,7 @@ endfunction()
 pavok_read_version_string(kProductName PAVOK_PRODUCT_NAME)
 pavok_read_version_string(kFileVersion PAVOK_FILE_VERSION)
 pavok_read_version_string(kProductVersion PAVOK_PRODUCT_VERSION)
+pavok_read_version_string(kFileDescription PAVOK_FILE_DESCRIPTION)
 string(REPLACE "." "," PAVOK_RC_FILE_VERSION "${PAVOK_FILE_VERSION}")
 string(REPLACE "." "," PAVOK_RC_PRODUCT_VERSION "${PAVOK_PRODUCT_VERSION}")
 
@@ -37,18 +38,16 @@ function(pavok_windows_resources target description)
 endfunction()
 
 if(TARGET pavok-cli)
-  pavok_windows_resources(pavok-cli "Pavok I2C EEPROM programmer (command line)")
+  pavok_windows_resources(pavok-cli "${PAVOK_FILE_DESCRIPTION} (command line)")
 endif()
 if(TARGET pavok)
-  pavok_windows_resources(pavok "Pavok I2C EEPROM programmer")
+  pavok_windows_resources(pavok "${PAVOK_FILE_DESCRIPTION}")
+  # The dialog opens no console window beside itself.
+  set_target_properties(pavok PROPERTIES WIN32_EXECUTABLE ON)
 endif()
 
 if(PAVOK_BUILD_TESTS)
   pavok_add_test(win_driver_transport_test ${PROJECT_SOURCE_DIR}/tests/device/WinDriverTransportTest.cpp)
-  target_include_directories(win_driver_transport_test PRIVATE ${PROJECT_SOURCE_DIR}/device)
-endif()
-
-if(PAVOK_BUILD_TESTS)
   pavok_add_test(windows_resource_test ${PROJECT_SOURCE_DIR}/tests/windows/WindowsResourceTest.cpp LIBS version)
   pavok_windows_resources(windows_resource_test "Pavok resource test")
 endif()
