@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -45,7 +46,11 @@ struct OpenedDialog {
     field.setFocus();
     field.selectAll();
     QTest::keyClick(&field, Qt::Key_Delete);
-    QTest::keyClicks(&field, text);
+    for (const QChar character : text) {
+      // QTest's own key clicks know ASCII only; a Cyrillic letter comes as
+      // the text of a key press, as from a Russian keyboard layout.
+      QTest::sendKeyEvent(QTest::Click, &field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+    }
   }
 
   ScriptedWindow window;
@@ -53,19 +58,33 @@ struct OpenedDialog {
   CProgrammerDlg dialog;
 };
 
-// Runs `answer` on the next modal widget that opens (a message box, a file
-// dialog) once it is up, while the caller's exec() waits for it.
-inline void WhenModalOpens(std::function<void(QWidget&)> answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    timer->stop();
-    answer(*modal);
-    timer->deleteLater();
-  });
-  timer->start();
-}
+// While it lives, answers every modal widget of class Modal that opens (a
+// message box, a file dialog) once it is up, while the code under test waits
+// for it in exec().
+template <class Modal>
+class ModalAnswerer {
+ public:
+  explicit ModalAnswerer(std::function<void(Modal&)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(10);
+  }
+  ModalAnswerer(const ModalAnswerer&) = delete;
+  ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+  int answered = 0;
+
+ private:
+  void Poll() {
+    auto* modal = qobject_cast<Modal*>(QApplication::activeModalWidget());
+    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    last_ = modal;
+    ++answered;
+    answer_(*modal);
+  }
+
+  std::function<void(Modal&)> answer_;
+  QPointer<Modal> last_;
+  QTimer timer_;
+};
 
 }  // namespace pavok::test
