@@ -50,16 +50,6 @@ class ConversionsTest : public QObject {
     QFETCH(QRect, pixels);
     QCOMPARE(MapDialogRect({baseWidth, baseHeight}, units.x(), units.y(), units.width(), units.height()), pixels);
   }
-
-  void baseUnitsComeFromTheFontsOwnMetrics() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
-    const QFontMetrics metrics(font);
-    const DialogBaseUnits units = BaseUnitsOf(font);
-    QCOMPARE(units.height, metrics.height());
-    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    QVERIFY(std::abs(units.width * 52 - letters) <= 26);
-  }
 };
 
 }  // namespace pavok::test

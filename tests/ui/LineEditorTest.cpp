@@ -73,7 +73,6 @@ class LineEditorTest : public QObject {
     QString cyrillicDigit = kAscending;
     cyrillicDigit[0] = u'Б';
     QTest::newRow("empty") << QString() << QString::fromUtf8(kEditLineLengthMessage.data());
-    QTest::newRow("46 characters") << kAscending.left(46) << QString::fromUtf8(kEditLineLengthMessage.data());
     QTest::newRow("bad last character") << badLast << QStringLiteral("Неверная строка. Символ 46 ошибочный !");
     QTest::newRow("Cyrillic digit") << cyrillicDigit << QStringLiteral("Неверная строка. Символ 0 ошибочный !");
   }

@@ -160,6 +160,24 @@ class StartUpTest : public QObject {
     QCOMPARE(opened->window.messages, std::vector<std::string>{std::string(kEditLineLengthMessage)});
   }
 
+  void closeBoxEndsTheDialog() {
+    opened->dialog.close();
+    QVERIFY(!opened->dialog.isVisible());
+    QCOMPARE(opened->dialog.result(), int(QDialog::Rejected));
+  }
+
+  void runningDialogIsTheActiveWindow() {
+    CProgrammerDlg dialog;
+    WindowOperations* activeWhileRunning = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+      activeWhileRunning = GetActiveWindow();
+      dialog.Item<QPushButton>(IDOK).click();
+    });
+    QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
+    QCOMPARE(activeWhileRunning, &dialog.windowOperations());
+    QCOMPARE(GetActiveWindow(), static_cast<WindowOperations*>(&opened->window));
+  }
+
   void escapeEndsTheDialogAndF1DoesNothing() {
     QTest::keyClick(opened->dialog.GetDlgItem(IDC_HEX_LIST), Qt::Key_F1);
     QVERIFY(opened->dialog.isVisible());
