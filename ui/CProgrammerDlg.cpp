@@ -46,10 +46,6 @@ constexpr std::array kMessageMap{
 
 constexpr int kInitialProgressMaximum = 128;
 
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 void ControlMismatch(ControlId id, const char* expectedClass) {
@@ -58,7 +54,7 @@ void ControlMismatch(ControlId id, const char* expectedClass) {
 }
 
 CProgrammerDlg::CProgrammerDlg(QWidget* parent) : QDialog(parent), windowOperations_(*this) {
-  setWindowTitle(Text(kMainDialog.caption));
+  setWindowTitle(ToQString(kMainDialog.caption));
   // A caption with the system menu and the close box only: no minimise,
   // maximise or help button.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -100,13 +96,13 @@ std::string CProgrammerDlg::GetDlgItemText(ControlId id) const {
 void CProgrammerDlg::SetDlgItemText(ControlId id, std::string_view text) {
   QWidget* control = GetDlgItem(id);
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-    SetTextAsIs(*edit, Text(text));
+    SetTextAsIs(*edit, ToQString(text));
   } else if (auto* label = qobject_cast<QLabel*>(control)) {
-    label->setText(Text(text));
+    label->setText(ToQString(text));
   } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-    button->setText(Text(text));
+    button->setText(ToQString(text));
   } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
-    box->setTitle(Text(text));
+    box->setTitle(ToQString(text));
   }
 }
 
@@ -142,7 +138,7 @@ void CProgrammerDlg::SetIcons() {
 void CProgrammerDlg::FillChipTypeList() {
   auto& chipType = Item<QComboBox>(IDC_CHIP_TYPE);
   chipType.clear();
-  for (const ChipType& type : kChipTypes) chipType.addItem(Text(type.label));
+  for (const ChipType& type : kChipTypes) chipType.addItem(ToQString(type.label));
   // The chip size that goes with this row is the buffer's initial one.
   chipType.setCurrentIndex(kInitialChipTypeIndex);
   if (chipType.currentIndex() != kInitialChipTypeIndex) ShowMessage(GetActiveWindow(), "Error SetCurSel");

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "Narrowing.h"
 #include "UpperCaseValidator.h"
 
 namespace pavok {
@@ -21,21 +22,17 @@ using enum ControlStyle;
 // The platform's MulDiv for non-negative values: a·b/c rounded.
 int MulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
 
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QWidget* CreateButton(const ControlTemplate& control, QWidget& dialog) {
   if (HasStyle(control.style, GroupBox)) {
-    auto* box = new QGroupBox(Text(control.caption), &dialog);
+    auto* box = new QGroupBox(ToQString(control.caption), &dialog);
     // The frame's top line runs through the middle of the caption.
     box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
                                       "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
     return box;
   }
-  if (HasStyle(control.style, AutoCheckBox)) return new QCheckBox(Text(control.caption), &dialog);
-  auto* button = new QPushButton(Text(control.caption), &dialog);
+  if (HasStyle(control.style, AutoCheckBox)) return new QCheckBox(ToQString(control.caption), &dialog);
+  auto* button = new QPushButton(ToQString(control.caption), &dialog);
   // Enter on a focused push button presses it; elsewhere it presses the
   // default button.
   button->setAutoDefault(true);
@@ -44,7 +41,7 @@ QWidget* CreateButton(const ControlTemplate& control, QWidget& dialog) {
 }
 
 QWidget* CreateStatic(const ControlTemplate& control, QWidget& dialog) {
-  auto* label = new QLabel(Text(control.caption), &dialog);
+  auto* label = new QLabel(ToQString(control.caption), &dialog);
   label->setTextFormat(Qt::PlainText);  // a status text may be any file path
   const Qt::Alignment horizontal = HasStyle(control.style, AlignRight) ? Qt::AlignRight : Qt::AlignLeft;
   label->setAlignment(horizontal | Qt::AlignTop);
@@ -132,7 +129,7 @@ std::vector<QWidget*> BuildControls(QWidget& dialog, std::span<const ControlTemp
   for (const ControlTemplate& control : controls) {
     QWidget* widget = CreateControl(control, dialog);
     Place(*widget, control, units);
-    if (!control.accessibleName.empty()) widget->setAccessibleName(Text(control.accessibleName));
+    if (!control.accessibleName.empty()) widget->setAccessibleName(ToQString(control.accessibleName));
     if (HasStyle(control.style, TabStop)) {
       if (previousTabStop != nullptr) QWidget::setTabOrder(previousTabStop, widget);
       previousTabStop = widget;

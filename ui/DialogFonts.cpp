@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "Narrowing.h"
+
 namespace pavok {
 
 namespace {
@@ -30,7 +32,7 @@ QFont FontWithFamilies(std::string_view face) {
 }  // namespace
 
 QStringList FontFamilies(std::string_view face) {
-  QStringList families{QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()))};
+  QStringList families{ToQString(face)};
   for (const FaceSubstitute& substitute : kSubstitutes) {
     if (substitute.face == face) families << QString::fromLatin1(substitute.installed);
   }

@@ -40,4 +40,8 @@ std::string NarrowToWindows1251(QStringView text) {
   return narrow;
 }
 
+QString ToQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 }  // namespace pavok

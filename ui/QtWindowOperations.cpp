@@ -5,6 +5,7 @@
 #include <QProgressBar>
 
 #include "CProgrammerDlg.h"
+#include "Narrowing.h"
 #include "QtFileDialog.h"
 
 namespace pavok {
@@ -13,8 +14,7 @@ namespace {
 
 QMessageBox::StandardButton RunMessageBox(QWidget& parent, std::string_view text,
                                           QMessageBox::StandardButtons buttons) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kMessageTitle.data(), kMessageTitle.size()),
-                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), buttons, &parent);
+  QMessageBox box(QMessageBox::NoIcon, ToQString(kMessageTitle), ToQString(text), buttons, &parent);
   box.setTextFormat(Qt::PlainText);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
