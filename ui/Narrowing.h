@@ -1,8 +1,9 @@
 #pragma once
-// Texts between Qt and the program. What a user typed is narrowed to the one-byte-per-character Windows-1251
-// texts the hex codec reads. Every UTF-16 unit becomes exactly one byte, so
-// positions in the narrow text are the positions the user sees; a character
-// the code page lacks becomes '?', which is no hex digit.
+// Texts between Qt and the program. What a user typed is narrowed to the
+// one-byte-per-character Windows-1251 texts the hex codec reads: every UTF-16
+// unit becomes exactly one byte, so positions in the narrow text are the
+// positions the user sees, and a character the code page lacks becomes '?',
+// which is no hex digit.
 
 #include <QString>
 #include <QStringView>
