@@ -63,6 +63,7 @@ QWidget* CreateListBox(QWidget& dialog) {
   // Entries arrive in address order, and an entry is replaced in place, so
   // the list needs no sorting of its own.
   list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);  // a double-click opens the line editor
   list->setUniformItemSizes(true);
   list->setTextElideMode(Qt::ElideNone);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
