@@ -44,6 +44,18 @@ constexpr std::array kMessageMap{
     MessageMapEntry{IDOK, Notification::Clicked, &CProgrammerDlg::OnOK},
 };
 
+constexpr bool EachNotificationHasOneHandler() {
+  for (std::size_t i = 0; i < kMessageMap.size(); ++i) {
+    for (std::size_t j = i + 1; j < kMessageMap.size(); ++j) {
+      if (kMessageMap[i].control == kMessageMap[j].control && kMessageMap[i].code == kMessageMap[j].code) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(EachNotificationHasOneHandler());
+
 constexpr int kInitialProgressMaximum = 128;
 
 }  // namespace
