@@ -1,0 +1,191 @@
+#include "CliCommands.h"
+
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "BufferState.h"
+#include "ChecksumCompare.h"
+#include "ChipRead.h"
+#include "ChipWrite.h"
+#include "ImageFiles.h"
+#include "ImageDifferences.h"
+
+namespace pavok {
+
+namespace {
+
+class CommandContext {
+ public:
+  CommandContext(std::string_view name, const CommandRequest& request, std::ostream& out, std::ostream& errors)
+      : name_(name), request_(request), out_(out), errors_(errors) {}
+
+  const std::string& file() const { return request_.file; }
+  std::ostream& out() { return out_; }
+
+  ExitStatus Fail(std::string_view reason) {
+    errors_ << "pavok-cli: " << name_ << ": " << reason << '\n';
+    return ExitStatus::Failed;
+  }
+  void Note(std::string_view text) { errors_ << "pavok-cli: " << name_ << ": " << text << '\n'; }
+
+ private:
+  std::string_view name_;
+  const CommandRequest& request_;
+  std::ostream& out_;
+  std::ostream& errors_;
+};
+
+std::span<const std::uint8_t> ChipPart(const Image& image) {
+  return std::span<const std::uint8_t>(image).first(static_cast<std::size_t>(Buffer().chipSize));
+}
+
+// A file whose length is not the chip's still loads, as in the dialog, but
+// the user should know which bytes stand for the missing or extra ones.
+void NoteSizeMismatch(CommandContext& context) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(context.file(), ec);
+  const auto chipSize = static_cast<std::uintmax_t>(Buffer().chipSize);
+  if (ec || size == chipSize) return;
+  const std::string sizes = context.file() + " holds " + std::to_string(size) + " bytes, the chip " +
+                            std::to_string(chipSize);
+  context.Note(size < chipSize ? sizes + "; the bytes beyond the file are taken as FF"
+                               : sizes + "; only the first " + std::to_string(chipSize) + " are used");
+}
+
+// FILE into both images through the open-file dialog.
+bool LoadFile(TerminalWindow& window, CommandContext& context) {
+  window.SetFilePaths(context.file(), "");
+  if (RunLoadImageFile() != FileOutcome::Completed) {
+    context.Fail("cannot read " + context.file());
+    return false;
+  }
+  NoteSizeMismatch(context);
+  return true;
+}
+
+std::string_view ReadFailure(ReadOutcome outcome) {
+  switch (outcome) {
+    case ReadOutcome::Completed:
+      return {};
+    case ReadOutcome::Declined:
+      return "declined";
+    case ReadOutcome::DumpNotCreated:
+      return "cannot create temp.bin in the current directory";
+    case ReadOutcome::DeviceFailed:
+      return "the adapter did not answer; the chip was not read completely";
+  }
+  return "the chip was not read";
+}
+
+// The chip into both images; true when every block arrived. `consequence`
+// ends the failure's one line.
+bool ReadChipInto(CommandContext& context, std::string_view consequence) {
+  const ReadOutcome outcome = RunReadChip();
+  if (outcome == ReadOutcome::Completed) return true;
+  context.Fail(std::string(ReadFailure(outcome)) + std::string(consequence));
+  return false;
+}
+
+ExitStatus ReadCommand(TerminalWindow& window, CommandContext& context) {
+  if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;
+  window.SetFilePaths("", context.file());
+  switch (RunSaveImageFile()) {
+    case FileOutcome::Completed:
+      return ExitStatus::Success;
+    case FileOutcome::WriteFailed:
+      return context.Fail(context.file() + " was not written whole");
+    default:
+      return context.Fail("cannot create " + context.file());
+  }
+}
+
+ExitStatus WriteOutcomeStatus(WriteOutcome outcome, CommandContext& context) {
+  switch (outcome) {
+    case WriteOutcome::Completed:
+      return ExitStatus::Success;
+    case WriteOutcome::Declined:
+      return context.Fail("declined; the chip was not changed");
+    case WriteOutcome::DeviceFailed:
+      return context.Fail("the adapter did not answer; the chip may be partly written");
+  }
+  return ExitStatus::Failed;
+}
+
+// Fast write: the chip becomes the reference, so only the groups where FILE
+// differs from it are sent.
+bool TakeChipAsReference(CommandContext& context) {
+  const std::vector<std::uint8_t> fileImage(ChipPart(Buffer().workImage).begin(),
+                                            ChipPart(Buffer().workImage).end());
+  if (!ReadChipInto(context, "; the chip was not changed")) return false;
+  std::copy(fileImage.begin(), fileImage.end(), Buffer().workImage.begin());
+  return true;
+}
+
+ExitStatus WriteCommand(TerminalWindow& window, CommandContext& context) {
+  if (!LoadFile(window, context)) return ExitStatus::Failed;
+  if (window.IsChecked(IDC_FAST_WRITE) && !TakeChipAsReference(context)) return ExitStatus::Failed;
+  return WriteOutcomeStatus(RunWriteChip(false), context);
+}
+
+ExitStatus CompareCommand(TerminalWindow& window, CommandContext& context) {
+  if (!LoadFile(window, context)) return ExitStatus::Failed;
+  const std::optional<ChecksumComparison> comparison = RunCompareChecksums();
+  if (!comparison) return context.Fail("the adapter did not answer; the chip was not read completely");
+  context.out() << ComparisonMessage(*comparison) << '\n';
+  return comparison->Equal() ? ExitStatus::Success : ExitStatus::Differ;
+}
+
+ExitStatus VerifyCommand(TerminalWindow& window, CommandContext& context) {
+  if (!LoadFile(window, context)) return ExitStatus::Failed;
+  const std::vector<std::uint8_t> fileImage(ChipPart(Buffer().workImage).begin(),
+                                            ChipPart(Buffer().workImage).end());
+  if (!ReadChipInto(context, "")) return ExitStatus::Failed;
+  const ImageDifferences differences = FindDifferences(ChipPart(Buffer().workImage), fileImage);
+  PrintDifferences(context.out(), differences, context.file());
+  return differences.count == 0 ? ExitStatus::Success : ExitStatus::Differ;
+}
+
+std::string_view CommandName(CliCommand command) {
+  switch (command) {
+    case CliCommand::Read:
+      return "read";
+    case CliCommand::Write:
+      return "write";
+    case CliCommand::Erase:
+      return "erase";
+    case CliCommand::Compare:
+      return "compare";
+    case CliCommand::Verify:
+      return "verify";
+  }
+  return "command";
+}
+
+}  // namespace
+
+ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out,
+                         std::ostream& errors) {
+  // Every command starts where the dialog starts: a blank buffer.
+  Buffer() = BufferState{};
+  ResetBuffer(Buffer());
+  Buffer().chipSize = request.chipSize;
+  const ActiveWindowScope active(&window);
+  CommandContext context(CommandName(request.command), request, out, errors);
+
+  switch (request.command) {
+    case CliCommand::Read:
+      return ReadCommand(window, context);
+    case CliCommand::Write:
+      return WriteCommand(window, context);
+    case CliCommand::Erase:
+      return WriteOutcomeStatus(RunWriteChip(true), context);
+    case CliCommand::Compare:
+      return CompareCommand(window, context);
+    case CliCommand::Verify:
+      return VerifyCommand(window, context);
+  }
+  return ExitStatus::Failed;
+}
+
+}  // namespace pavok

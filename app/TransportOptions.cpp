@@ -1,0 +1,76 @@
+#include "TransportOptions.h"
+
+#include <CLI/CLI.hpp>
+
+#include <chrono>
+
+#include "ChipType.h"
+#include "EmulatedAdapter.h"
+#include "OptionValidators.h"
+#include "UsbId.h"
+
+namespace pavok {
+
+namespace {
+
+// The longest time an emulated request may take: a full write of the
+// largest chip at this delay already lasts about seventeen minutes.
+constexpr int kMaxEmulatedDelayMicroseconds = 1'000'000;
+
+std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, std::string& error) {
+  const auto type = FindChipType(options.emulatedChip);
+  if (!type) {
+    error = "\"" + options.emulatedChip + "\" is not a chip type: expected C02, C04, C08 or C16";
+    return nullptr;
+  }
+  std::unique_ptr<EmulatedAdapter> adapter;
+  if (options.chipImage.empty()) {
+    adapter = std::make_unique<EmulatedAdapter>(EepromModel(type->size));
+  } else {
+    auto withFile = EmulatedAdapter::WithImageFile(type->size, options.chipImage, &error);
+    if (!withFile) return nullptr;
+    adapter = std::make_unique<EmulatedAdapter>(std::move(*withFile));
+  }
+  adapter->SetRequestDelay(std::chrono::microseconds(options.emulatedDelayMicroseconds));
+  // A program runs for as long as the user likes: keeping every request
+  // would only grow.
+  adapter->SetRecording(false);
+  return adapter;
+}
+
+std::unique_ptr<Transport> MakeUsbTransport(const TransportOptions& options, std::string& error) {
+  const auto id = ParseUsbId(options.usbId, &error);
+  if (!id) return nullptr;
+  error = "the USB transport is not available in this build; use --emulate";
+  return nullptr;
+}
+
+}  // namespace
+
+void AddTransportOptions(CLI::App& app, TransportOptions& options) {
+  CLI::Option* emulate =
+      app.add_flag("--emulate", options.emulate, "Use the emulated adapter instead of the USB adapter");
+  app.add_option("--emulated-chip", options.emulatedChip, "Type of the emulated chip")
+      ->check(ChipTypeValidator())
+      ->capture_default_str()
+      ->needs(emulate);
+  app.add_option("--chip-image", options.chipImage,
+                 "File holding the emulated chip's contents; created full of 0xFF when missing")
+      ->needs(emulate);
+  app.add_option("--emulated-delay-us", options.emulatedDelayMicroseconds,
+                 "Time each emulated request takes, in microseconds")
+      ->check(CLI::Range(0, kMaxEmulatedDelayMicroseconds))
+      ->capture_default_str()
+      ->needs(emulate);
+  app.add_option("--usb-id", options.usbId, "USB vendor and product id of the adapter, in hexadecimal")
+      ->check(UsbIdValidator())
+      ->capture_default_str();
+  app.add_flag("--trace", options.trace, "Print every device request on the standard error stream");
+}
+
+std::unique_ptr<Transport> MakeTransport(const TransportOptions& options, std::string& error) {
+  error.clear();
+  return options.emulate ? MakeEmulatedAdapter(options, error) : MakeUsbTransport(options, error);
+}
+
+}  // namespace pavok
