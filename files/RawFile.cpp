@@ -19,6 +19,8 @@ std::size_t RawFile::Read(std::span<std::uint8_t> destination) {
   return std::fread(destination.data(), 1, destination.size(), file_.get());
 }
 
+bool RawFile::ReadFailed() const { return file_ && std::ferror(file_.get()) != 0; }
+
 bool RawFile::WriteAll(std::span<const std::uint8_t> data) {
   if (!file_) return false;
   return std::fwrite(data.data(), 1, data.size(), file_.get()) == data.size();

@@ -19,6 +19,9 @@ class RawFile {
 
   // Reads up to destination.size() bytes; returns how many arrived.
   std::size_t Read(std::span<std::uint8_t> destination);
+  // True once a read met an error rather than the end of the file (a
+  // directory, for one, opens but cannot be read).
+  bool ReadFailed() const;
   // True when every byte was handed to the file.
   bool WriteAll(std::span<const std::uint8_t> data);
   // Flushes and closes; true when nothing failed. Further calls do nothing.

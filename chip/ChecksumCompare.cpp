@@ -1,0 +1,74 @@
+#include "ChecksumCompare.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <numeric>
+#include <vector>
+
+#include "BlockRead.h"
+#include "BufferState.h"
+#include "DeviceChannel.h"
+#include "SystemTexts.h"
+#include "WindowOperations.h"
+
+namespace pavok {
+
+namespace {
+
+// Lower-case hexadecimal without prefix or leading zeros, as every checksum
+// is shown.
+std::string Hex(std::uint32_t value) {
+  std::array<char, 8> digits{};
+  const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value, 16);
+  return std::string(digits.data(), result.ptr);
+}
+
+// Reads the first `size` bytes of the chip into a copy of its own, block by
+// block, moving the bar after each block. Nothing when a request failed.
+std::optional<std::vector<std::uint8_t>> ReadChipCopy(WindowOperations* window, int size) {
+  std::vector<std::uint8_t> copy(static_cast<std::size_t>(size));
+  const int blocks = size / kBlockSize;
+  for (int i = 0; i < blocks; ++i) {
+    const auto offset = static_cast<std::uint16_t>(i * kBlockSize);
+    if (!RequestBlock(offset)) return std::nullopt;
+    const auto reply = BlockReply();
+    std::copy(reply.begin(), reply.end(), copy.begin() + offset);
+    SetProgressPos(window, i + 1);
+  }
+  return copy;
+}
+
+}  // namespace
+
+std::string ComparisonMessage(const ChecksumComparison& comparison) {
+  const std::string_view verdict = comparison.Equal() ? "\n\nOK !" : "\n\nПрошивки не одинаковые !";
+  return "КС микросхемы: " + Hex(comparison.chipSum) + " \nКС буфера: " + Hex(comparison.bufferSum) + " " +
+         std::string(verdict);
+}
+
+std::optional<ChecksumComparison> RunCompareChecksums() {
+  WindowOperations* window = GetActiveWindow();
+  const BufferState& buffer = Buffer();
+  ChecksumComparison comparison;
+  comparison.bufferSum = BufferChecksum(buffer);
+  SetProgressRange(window, 0, buffer.chipSize / kBlockSize);
+  SetStatusText(window, kPortOpenText);
+  replyLength = kBlockSize;
+
+  const auto chip = ReadChipCopy(window, buffer.chipSize);
+  if (!chip) {
+    // The bar stays where the last block put it, showing how far it got.
+    SetStatusText(window, kPortClosedText);
+    return std::nullopt;
+  }
+  SetProgressPos(window, 0);
+  comparison.chipSum = std::accumulate(chip->begin(), chip->end(), std::uint32_t{0});
+  ShowMessage(window, ComparisonMessage(comparison));
+  SetStatusText(window, kPortClosedText);
+  return comparison;
+}
+
+void CompareChecksums() { RunCompareChecksums(); }
+
+}  // namespace pavok

@@ -1,0 +1,89 @@
+#include "ChipWrite.h"
+
+#include <array>
+#include <cstdint>
+
+#include "BufferState.h"
+#include "DeviceChannel.h"
+#include "SystemTexts.h"
+#include "WindowOperations.h"
+
+namespace pavok {
+
+namespace {
+
+using GroupData = std::array<std::uint8_t, kGroupSize>;
+
+inline constexpr GroupData kErasedGroup{0xFF, 0xFF, 0xFF, 0xFF};
+
+// Every write request asks for one status byte; its value is not looked at.
+inline constexpr std::int32_t kWriteReplyLength = 1;
+
+// The adapter takes a group in two steps: the load request hands it the four
+// data bytes (in address order on the wire), the write request tells it where
+// on the chip they go. The write is sent only once the load was taken.
+bool WriteGroup(std::uint16_t offset, const GroupData& data) {
+  const auto low = static_cast<std::uint16_t>(data[0] | data[1] << 8);
+  const auto high = static_cast<std::uint16_t>(data[2] | data[3] << 8);
+  if (!SendDeviceRequest(REQ_LOAD_DATA, low, high, replyBuffer, replyLength)) return false;
+  return SendDeviceRequest(REQ_WRITE_DATA, wordAddress(offset), deviceSelect(offset), replyBuffer, replyLength);
+}
+
+GroupData GroupAt(const Image& image, std::uint16_t offset) {
+  GroupData data{};
+  for (std::size_t j = 0; j < data.size(); ++j) data[j] = image[offset + j];
+  return data;
+}
+
+enum class WriteKind { Full, ChangedOnly, Erase };
+
+// Sends the groups of [0, chipSize) in ascending order: every group, or with
+// ChangedOnly the ones flagged in changeMap. The bar shows the last group
+// written. Stops at the first failed request.
+bool SendGroups(WindowOperations* window, const BufferState& buffer, WriteKind kind) {
+  const int groups = buffer.chipSize / kGroupSize;
+  for (int g = 0; g < groups; ++g) {
+    if (kind == WriteKind::ChangedOnly && buffer.changeMap[static_cast<std::size_t>(g)] == 0) continue;
+    const auto offset = static_cast<std::uint16_t>(g * kGroupSize);
+    const GroupData data = kind == WriteKind::Erase ? kErasedGroup : GroupAt(buffer.workImage, offset);
+    if (!WriteGroup(offset, data)) return false;
+    SetProgressPos(window, g + 1);
+  }
+  return true;
+}
+
+WriteOutcome ConfirmAndSend(WindowOperations* window, BufferState& buffer, bool erase) {
+  if (!AskYesNo(window, erase ? kEraseQuestion : kWriteQuestion)) return WriteOutcome::Declined;
+  SetProgressRange(window, 0, buffer.chipSize / kGroupSize);
+  // The address-pin boxes are read, but the select byte is made from the
+  // offset alone: the larger chips' banks take the bits the pins would set.
+  static_cast<void>(IsChecked(window, IDC_A0));
+  static_cast<void>(IsChecked(window, IDC_A1));
+  SetStatusText(window, kPortOpenText);
+  replyLength = kWriteReplyLength;
+
+  WriteKind kind = erase ? WriteKind::Erase : WriteKind::Full;
+  if (!erase && IsChecked(window, IDC_FAST_WRITE)) {
+    ComputeChangeMap(buffer);
+    kind = WriteKind::ChangedOnly;
+  }
+  return SendGroups(window, buffer, kind) ? WriteOutcome::Completed : WriteOutcome::DeviceFailed;
+}
+
+}  // namespace
+
+WriteOutcome RunWriteChip(bool erase) {
+  WindowOperations* window = GetActiveWindow();
+  BufferState& buffer = Buffer();
+  const WriteOutcome outcome = ConfirmAndSend(window, buffer, erase);
+  SetProgressPos(window, 0);
+  // Only a buffer write that reached the chip whole has put the edits
+  // somewhere safe; a refusal, a failure or an erase leaves them unsaved.
+  if (outcome == WriteOutcome::Completed && !erase) buffer.unsavedFlag = 0;
+  SetStatusText(window, kPortClosedText);
+  return outcome;
+}
+
+void WriteChip(bool erase) { RunWriteChip(erase); }
+
+}  // namespace pavok

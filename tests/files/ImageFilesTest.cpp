@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ImageFiles.h"
+#include "SystemTexts.h"
+#include "TestEnvironment.h"
+
+namespace pavok::test {
+namespace {
+
+std::string Pattern(std::size_t size, char seed) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(seed + i * 7);
+  return bytes;
+}
+
+std::string ImageStart(const Image& image, int size) { return {image.begin(), image.begin() + size}; }
+
+void Choose(TestEnvironment& env, const std::filesystem::path& path, unsigned long errorCode = 0) {
+  env.window.fileAnswers = {{path.string(), errorCode}};
+}
+
+TEST(ImageFiles, DialogRequestsNameTitleFiltersAndExtension) {
+  TestEnvironment env;
+  RunLoadImageFile();
+  RunSaveImageFile();
+  ASSERT_EQ(env.window.fileRequests.size(), 2u);
+  const FileDialogRequest& open = env.window.fileRequests[0];
+  const FileDialogRequest& save = env.window.fileRequests[1];
+  EXPECT_EQ(open.kind, FileDialogKind::Open);
+  EXPECT_EQ(save.kind, FileDialogKind::Save);
+  EXPECT_EQ(open.title, "Открытие файла");
+  EXPECT_EQ(save.title, "Сохранение буфера в файл");
+  EXPECT_EQ(open.defaultExtension, "");
+  EXPECT_EQ(save.defaultExtension, "bin");
+  for (const FileDialogRequest& request : {open, save}) {
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].displayText, "Прошивки (*.bin)");
+    EXPECT_EQ(request.filters[0].pattern, "*.bin");
+    EXPECT_EQ(request.filters[1].displayText, "Все файлы (*.*)");
+    EXPECT_EQ(request.filters[1].pattern, "*.*");
+    EXPECT_EQ(request.selectedFilter, 0);
+  }
+}
+
+TEST(ImageFiles, CancelOrDialogErrorWithoutPathOnlySetsTheStatus) {
+  struct Case {
+    unsigned long errorCode;
+    std::string status;
+  };
+  for (const Case& c : {Case{0, ""}, Case{12290, "12290"}}) {
+    for (const auto run : {&RunLoadImageFile, &RunSaveImageFile}) {
+      TestEnvironment env;
+      env.buffer().unsavedFlag = 1;
+      env.window.answers = {true};
+      env.window.fileAnswers = {{"", c.errorCode}};
+      const BufferState before = env.buffer();
+      EXPECT_EQ(run(), FileOutcome::Cancelled);
+      EXPECT_EQ(env.window.CallsStartingWith("status: "), std::vector<std::string>{"status: " + c.status});
+      EXPECT_TRUE(env.window.CallsStartingWith("message: ").empty());
+      EXPECT_EQ(env.buffer().unsavedFlag, 1);
+      EXPECT_EQ(env.buffer().workImage, before.workImage);
+    }
+  }
+}
+
+TEST(ImageFiles, LoadReplacesAtMostChipSizeBytesAndMakesTheReference) {
+  struct Case {
+    int chipSize;
+    std::size_t fileSize;
+  };
+  for (const Case c : {Case{256, 10}, Case{256, 256}, Case{256, 3000}, Case{2048, 0}, Case{2048, 2047},
+                       Case{2048, 2048}, Case{2048, 4096}}) {
+    TestEnvironment env;
+    env.buffer().chipSize = c.chipSize;
+    const std::string earlier = Pattern(4096, 'a');
+    std::copy(earlier.begin(), earlier.end(), env.buffer().workImage.begin());
+    env.buffer().unsavedFlag = 1;
+    env.window.answers = {true};
+    const std::string file = Pattern(c.fileSize, 'Z');
+    WriteFileBytes(env.directory / "in.bin", file);
+    Choose(env, env.directory / "in.bin");
+
+    EXPECT_EQ(RunLoadImageFile(), FileOutcome::Completed);
+
+    const std::size_t taken = std::min(c.fileSize, static_cast<std::size_t>(c.chipSize));
+    const std::string expected = file.substr(0, taken) + earlier.substr(taken, c.chipSize - taken);
+    EXPECT_EQ(ImageStart(env.buffer().workImage, c.chipSize), expected) << c.chipSize << "/" << c.fileSize;
+    EXPECT_EQ(ImageStart(env.buffer().referenceImage, c.chipSize), expected);
+    EXPECT_EQ(env.buffer().workImage[static_cast<std::size_t>(c.chipSize)],
+              static_cast<std::uint8_t>(earlier[static_cast<std::size_t>(c.chipSize)]));
+    EXPECT_EQ(env.buffer().referenceImage[static_cast<std::size_t>(c.chipSize)], 0xFF);
+    EXPECT_EQ(env.buffer().chipSize, c.chipSize);
+    EXPECT_EQ(env.buffer().unsavedFlag, 0);
+    EXPECT_EQ(env.window.status, (env.directory / "in.bin").string());
+  }
+}
+
+TEST(ImageFiles, ReadOnlyFileLoads) {
+  // Meaningful when not run as root: the load must not ask for write access.
+  TestEnvironment env;
+  WriteFileBytes(env.directory / "ro.bin", Pattern(2048, 'r'));
+  std::filesystem::permissions(env.directory / "ro.bin", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
+  Choose(env, env.directory / "ro.bin");
+  EXPECT_EQ(RunLoadImageFile(), FileOutcome::Completed);
+  EXPECT_EQ(ImageStart(env.buffer().workImage, 2048), Pattern(2048, 'r'));
+}
+
+TEST(ImageFiles, UnopenableFileIsReportedAndChangesNothing) {
+  struct Case {
+    const char* name;
+    FileOutcome (*run)();
+  };
+  for (const Case& c : {Case{"missing.bin", &RunLoadImageFile}, Case{"adir", &RunLoadImageFile},
+                        Case{"no/such/dir.bin", &RunSaveImageFile}, Case{"adir", &RunSaveImageFile}}) {
+    TestEnvironment env;
+    std::filesystem::create_directory(env.directory / "adir");
+    env.buffer().unsavedFlag = 1;
+    env.window.answers = {true};
+    Choose(env, env.directory / c.name, 7);
+    const BufferState before = env.buffer();
+
+    EXPECT_EQ(c.run(), FileOutcome::OpenFailed) << c.name;
+
+    EXPECT_EQ(env.window.CallsStartingWith("message: "),
+              std::vector<std::string>{"message: " + std::string(kCannotOpenFileMessage)});
+    EXPECT_EQ(env.window.status, "7");  // a dialog error code is shown, the path still used
+    EXPECT_EQ(env.buffer().unsavedFlag, 1);
+    EXPECT_EQ(env.buffer().workImage, before.workImage);
+    EXPECT_EQ(env.buffer().referenceImage, before.referenceImage);
+  }
+}
+
+TEST(ImageFiles, UnsavedQuestionOnLoad) {
+  TestEnvironment env;
+  env.buffer().unsavedFlag = 1;
+  env.window.answers = {false};
+  Choose(env, env.directory / "never.bin");
+  EXPECT_EQ(RunLoadImageFile(), FileOutcome::Declined);
+  EXPECT_EQ(env.window.calls, std::vector<std::string>{"ask: " + std::string(kUnsavedQuestion)});
+  EXPECT_EQ(env.window.status, "Static");
+  // Saving asks nothing.
+  Choose(env, env.directory / "out.bin");
+  EXPECT_EQ(RunSaveImageFile(), FileOutcome::Completed);
+  EXPECT_EQ(env.window.CallsStartingWith("ask: ").size(), 1u);
+}
+
+TEST(ImageFiles, SaveWritesExactlyChipSizeBytesOverAnyEarlierFile) {
+  for (const ChipType& type : kChipTypes) {
+    TestEnvironment env;
+    env.buffer().chipSize = type.size;
+    const std::string contents = Pattern(4096, 's');
+    std::copy(contents.begin(), contents.end(), env.buffer().workImage.begin());
+    env.buffer().unsavedFlag = 1;
+    WriteFileBytes(env.directory / "out.bin", std::string(5000, 'x'));
+    Choose(env, env.directory / "out.bin");
+
+    EXPECT_EQ(RunSaveImageFile(), FileOutcome::Completed);
+
+    EXPECT_EQ(ReadFileBytes(env.directory / "out.bin"), contents.substr(0, static_cast<std::size_t>(type.size)));
+    EXPECT_EQ(env.buffer().unsavedFlag, 0);
+    EXPECT_TRUE(env.window.messages.empty());
+  }
+}
+
+TEST(ImageFiles, FailedSaveIsReportedAndKeepsTheFlag) {
+  TestEnvironment env;
+  env.buffer().unsavedFlag = 1;
+  Choose(env, "/dev/full");
+  EXPECT_EQ(RunSaveImageFile(), FileOutcome::WriteFailed);
+  EXPECT_EQ(env.window.messages, std::vector<std::string>{std::string(kFileWriteErrorMessage)});
+  EXPECT_EQ(env.buffer().unsavedFlag, 1);
+  EXPECT_EQ(env.window.status, "/dev/full");
+}
+
+TEST(ImageFiles, LongPathsAreUsedWhole) {
+  TestEnvironment env;
+  std::filesystem::path dir = env.directory.path();
+  for (int i = 0; i < 6; ++i) dir /= std::string(60, static_cast<char>('a' + i));
+  std::filesystem::create_directories(dir);
+  const auto path = dir / "Прошивка.bin";
+  ASSERT_GT(path.string().size(), 400u);
+  Choose(env, path);
+  ASSERT_EQ(RunSaveImageFile(), FileOutcome::Completed);
+  EXPECT_EQ(env.window.status, path.string());
+  env.buffer().workImage[0] = 0x00;
+  Choose(env, path);
+  ASSERT_EQ(RunLoadImageFile(), FileOutcome::Completed);
+  EXPECT_EQ(env.buffer().workImage[0], 0xFF);
+}
+
+}  // namespace
+}  // namespace pavok::test
