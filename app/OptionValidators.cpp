@@ -18,7 +18,7 @@ CLI::Validator ChipTypeValidator() {
         value = upper;
         return {};
       },
-      "C02|C04|C08|C16");
+      "");
 }
 
 CLI::Validator UsbIdValidator() {
@@ -28,7 +28,7 @@ CLI::Validator UsbIdValidator() {
         ParseUsbId(value, &error);
         return error;
       },
-      "VID:PID");
+      "");
 }
 
 }  // namespace pavok

@@ -50,19 +50,23 @@ std::unique_ptr<Transport> MakeUsbTransport(const TransportOptions& options, std
 void AddTransportOptions(CLI::App& app, TransportOptions& options) {
   CLI::Option* emulate =
       app.add_flag("--emulate", options.emulate, "Use the emulated adapter instead of the USB adapter");
-  app.add_option("--emulated-chip", options.emulatedChip, "Type of the emulated chip")
-      ->check(ChipTypeValidator())
+  app.add_option("--emulated-chip", options.emulatedChip, "Type of the emulated chip: C02, C04, C08 or C16")
+      ->type_name("TYPE")
+      ->transform(ChipTypeValidator())
       ->capture_default_str()
       ->needs(emulate);
   app.add_option("--chip-image", options.chipImage,
                  "File holding the emulated chip's contents; created full of 0xFF when missing")
+      ->type_name("PATH")
       ->needs(emulate);
   app.add_option("--emulated-delay-us", options.emulatedDelayMicroseconds,
                  "Time each emulated request takes, in microseconds")
+      ->type_name("N")
       ->check(CLI::Range(0, kMaxEmulatedDelayMicroseconds))
       ->capture_default_str()
       ->needs(emulate);
   app.add_option("--usb-id", options.usbId, "USB vendor and product id of the adapter, in hexadecimal")
+      ->type_name("VID:PID")
       ->check(UsbIdValidator())
       ->capture_default_str();
   app.add_flag("--trace", options.trace, "Print every device request on the standard error stream");

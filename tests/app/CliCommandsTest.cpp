@@ -87,14 +87,16 @@ TEST_F(CliCommands, WriteAndEraseNeedAYes) {
     const CliRun run = Run(c.arguments, c.typed);
     EXPECT_EQ(run.status, c.status) << c.arguments.front() << run.errors;
     EXPECT_TRUE(Chip() == c.chipAfter) << c.arguments.front();
-    if (c.status != 0) EXPECT_TRUE(Contains(run.errors, "declined; the chip was not changed")) << run.errors;
+    if (c.status != 0) {
+      EXPECT_TRUE(Contains(run.errors, "declined; the chip was not changed")) << run.errors;
+    }
   }
 }
 
 TEST_F(CliCommands, CompareAndVerifyTellAgreementByStatus) {
   std::string differing = chip;
   differing[0x10] = static_cast<char>(chip[0x10] + 1);
-  differing[0x7FF] = static_cast<char>(chip[0x7FF] - 1);  // the sums still agree
+  differing[0x7FE] = static_cast<char>(chip[0x7FE] - 1);  // the sums still agree
   WriteFileBytes(directory / "same.bin", chip);
   WriteFileBytes(directory / "differing.bin", differing);
   WriteFileBytes(directory / "blank.bin", std::string(2048, '\xFF'));
