@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace pavok {
@@ -27,6 +28,9 @@ struct DeviceRequest {
   static constexpr DeviceRequest Make(std::uint8_t code, std::uint16_t param1, std::uint16_t param2) {
     return {{code, static_cast<std::uint8_t>(param1 & 0xFF), static_cast<std::uint8_t>(param1 >> 8),
              static_cast<std::uint8_t>(param2 & 0xFF), static_cast<std::uint8_t>(param2 >> 8)}};
+  }
+  static constexpr DeviceRequest FromBytes(std::span<const std::uint8_t, 5> wire) {
+    return {{wire[0], wire[1], wire[2], wire[3], wire[4]}};
   }
   constexpr std::uint8_t code() const { return bytes[0]; }
   constexpr std::uint16_t param1() const { return static_cast<std::uint16_t>(bytes[1] | bytes[2] << 8); }

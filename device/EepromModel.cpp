@@ -22,9 +22,11 @@ bool EepromModel::Acknowledges(std::uint8_t selectByte) const {
   return bank * kBankSize < size();
 }
 
+// A bank beyond the chip folds back into it, so a caller that skipped
+// Acknowledges still stays inside the memory.
 int EepromModel::Offset(std::uint8_t selectByte, std::uint8_t wordAddress) const {
   const int bank = (selectByte >> 1) & 0x07;
-  return bank * kBankSize + wordAddress;
+  return (bank * kBankSize + wordAddress) % size();
 }
 
 int EepromModel::PageSize() const { return size() <= 256 ? 8 : 16; }

@@ -9,39 +9,58 @@ namespace pavok {
 
 EmulatedAdapter::EmulatedAdapter(EepromModel chip) : chip_(std::move(chip)) {}
 
+namespace {
+
+// The contents of an existing chip image, or the reason it cannot serve. A
+// file of another size than the chip is refused rather than cut short or
+// grown by the first write back: it may well be someone's firmware image
+// meant for another chip type.
+std::string ReadImageFile(const std::filesystem::path& file, std::size_t chipSize, std::vector<std::uint8_t>& data) {
+  const std::string name = file.string();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return "the emulated chip image " + name + " is not a file";
+  const auto fileSize = std::filesystem::file_size(file, ec);
+  if (!ec && fileSize != chipSize) {
+    return "the emulated chip image " + name + " holds " + std::to_string(fileSize) + " bytes, the chip " +
+           std::to_string(chipSize);
+  }
+  std::ifstream in(file, std::ios::binary);
+  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (ec || !in.is_open() || data.size() != chipSize) return "cannot read the emulated chip image " + name;
+  return {};
+}
+
+}  // namespace
+
 std::optional<EmulatedAdapter> EmulatedAdapter::WithImageFile(int size, const std::filesystem::path& imageFile,
                                                               std::string* error) {
   EmulatedAdapter adapter{EepromModel(size)};
   adapter.imageFile_ = imageFile;
+  std::string problem;
   std::error_code ec;
   if (std::filesystem::exists(imageFile, ec)) {
-    std::ifstream in(imageFile, std::ios::binary);
-    const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) {
-      if (error) *error = "cannot read the emulated chip image " + imageFile.string();
-      return std::nullopt;
-    }
+    std::vector<std::uint8_t> data;
+    problem = ReadImageFile(imageFile, adapter.chip_.contents().size(), data);
     adapter.chip_.Load(data);
   }
-  if (!adapter.SaveImage()) {
-    if (error) *error = "cannot write the emulated chip image " + imageFile.string();
-    return std::nullopt;
-  }
-  return adapter;
+  // Writing now finds a read-only image at start, not at the first write.
+  if (problem.empty() && !adapter.SaveImage()) problem = "cannot write the emulated chip image " + imageFile.string();
+  if (problem.empty()) return adapter;
+  if (error) *error = problem;
+  return std::nullopt;
 }
 
 bool EmulatedAdapter::Open() {
   ++opens_;
   const bool unplugged = faults_.unplugAfter && exchanges_ >= *faults_.unplugAfter;
   open_ = !faults_.absent && !unplugged;
+  lastOpenFailure_ = open_ ? OpenFailure::None : OpenFailure::NotFound;
   return open_;
 }
 
 void EmulatedAdapter::Close() { open_ = false; }
 
-OpenFailure EmulatedAdapter::LastOpenFailure() const {
-  return open_ ? OpenFailure::None : OpenFailure::NotFound;
-}
+OpenFailure EmulatedAdapter::LastOpenFailure() const { return lastOpenFailure_; }
 
 std::string EmulatedAdapter::Describe() const {
   std::string text = "emulated adapter with a " + std::to_string(chip_.size()) + "-byte chip";
@@ -52,11 +71,11 @@ std::string EmulatedAdapter::Describe() const {
 ExchangeResult EmulatedAdapter::Exchange(std::span<const std::uint8_t, 5> bytes, std::span<std::uint8_t> reply) {
   const int index = exchanges_++;
   if (delay_.count() > 0) std::this_thread::sleep_for(delay_);
-  DeviceRequest request;
-  std::copy(bytes.begin(), bytes.end(), request.bytes.begin());
+  const DeviceRequest request = DeviceRequest::FromBytes(bytes);
 
   ExchangeResult result;
-  if (faults_.failExchangeAt != index) {
+  // A closed adapter answers nothing, so a channel that forgot to open fails.
+  if (open_ && faults_.failExchangeAt != index) {
     result.succeeded = true;
     result.bytesReturned = Answer(request, reply);
     if (faults_.emptyReplyAt == index) result.bytesReturned = 0;

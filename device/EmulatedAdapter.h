@@ -28,7 +28,8 @@ class EmulatedAdapter final : public Transport {
 
   // A chip of `size` bytes whose contents live in `imageFile`: read from it
   // when it exists (a missing file is created full of 0xFF) and written back
-  // after every write. Returns nothing when the file cannot be read or made.
+  // after every write. Returns nothing, with the reason in `error`, when the
+  // file cannot be read or made or holds other than `size` bytes.
   static std::optional<EmulatedAdapter> WithImageFile(int size, const std::filesystem::path& imageFile,
                                                       std::string* error);
 
@@ -64,6 +65,7 @@ class EmulatedAdapter final : public Transport {
   int exchanges_ = 0;
   int opens_ = 0;
   bool open_ = false;
+  OpenFailure lastOpenFailure_ = OpenFailure::None;
 };
 
 }  // namespace pavok

@@ -19,6 +19,20 @@ Transport* current = &noAdapter;
 
 }  // namespace
 
+std::string_view OpenFailureText(OpenFailure failure) {
+  switch (failure) {
+    case OpenFailure::None:
+      return "no failure";
+    case OpenFailure::NotFound:
+      return "adapter not found";
+    case OpenFailure::AccessDenied:
+      return "access to the adapter denied";
+    case OpenFailure::Other:
+      break;
+  }
+  return "adapter could not be opened";
+}
+
 Transport& CurrentTransport() { return *current; }
 
 TransportScope::TransportScope(Transport& transport) : previous_(current) { current = &transport; }

@@ -8,12 +8,16 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace pavok {
 
 // Why the last open failed, for front ends that can say more than the
 // system's own message.
 enum class OpenFailure { None, NotFound, AccessDenied, Other };
+
+// A few plain words for a failure, e.g. "adapter not found".
+std::string_view OpenFailureText(OpenFailure failure);
 
 struct ExchangeResult {
   bool succeeded = false;      // the platform call itself succeeded

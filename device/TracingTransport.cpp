@@ -1,0 +1,36 @@
+#include "TracingTransport.h"
+
+#include <string>
+
+namespace pavok {
+
+TracingTransport::TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out)
+    : inner_(std::move(inner)), out_(out) {}
+
+bool TracingTransport::Open() {
+  const bool opened = inner_->Open();
+  if (!opened) {
+    const std::string text(OpenFailureText(inner_->LastOpenFailure()));
+    std::fprintf(out_, "open failed: %s\n", text.c_str());
+    std::fflush(out_);
+  }
+  return opened;
+}
+
+// e.g. "request 24 E0 00 A2 00  offered 32  returned 32  ok"
+ExchangeResult TracingTransport::Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) {
+  const ExchangeResult result = inner_->Exchange(request, reply);
+  std::fprintf(out_, "request %02X %02X %02X %02X %02X  offered %zu  returned %zu  %s\n", request[0], request[1],
+               request[2], request[3], request[4], reply.size(), result.bytesReturned,
+               result.succeeded ? "ok" : "failed");
+  std::fflush(out_);
+  return result;
+}
+
+void TracingTransport::Close() { inner_->Close(); }
+
+OpenFailure TracingTransport::LastOpenFailure() const { return inner_->LastOpenFailure(); }
+
+std::string TracingTransport::Describe() const { return inner_->Describe() + ", traced"; }
+
+}  // namespace pavok

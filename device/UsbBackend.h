@@ -1,0 +1,51 @@
+#pragma once
+// The few calls of the USB access library that the adapter transport makes,
+// behind an interface so the transport's logic can be tried without a USB
+// bus. Results are the library's own: 0 or a byte count on success, one of
+// its negative error codes otherwise.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace pavok {
+
+// The ids a device reports in its device descriptor.
+struct UsbDeviceIds {
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+  friend bool operator==(const UsbDeviceIds&, const UsbDeviceIds&) = default;
+};
+
+// The setup fields of one control transfer; wLength is the data's size.
+struct UsbControlSetup {
+  std::uint8_t requestType = 0;
+  std::uint8_t request = 0;
+  std::uint16_t value = 0;
+  std::uint16_t index = 0;
+};
+
+class UsbBackend {
+ public:
+  virtual ~UsbBackend() = default;
+
+  // Makes the backend's own library context. Called before anything else.
+  virtual int Initialise() = 0;
+  // Every attached device, in the order the library lists them; empty when
+  // the bus cannot be listed.
+  virtual std::vector<UsbDeviceIds> Enumerate() = 0;
+  // Opens the device at `position` of the last Enumerate().
+  virtual int Open(std::size_t position) = 0;
+  // One control transfer on the open device; returns the bytes moved.
+  virtual int ControlTransfer(const UsbControlSetup& setup, std::span<std::uint8_t> data,
+                              unsigned timeoutMilliseconds) = 0;
+  // Releases the open device, if any.
+  virtual void Close() = 0;
+};
+
+// The backend over the real library (built only where the library is found).
+std::unique_ptr<UsbBackend> MakeLibusbBackend();
+
+}  // namespace pavok
