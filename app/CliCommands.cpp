@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <span>
 #include <vector>
@@ -8,8 +9,9 @@
 #include "ChecksumCompare.h"
 #include "ChipRead.h"
 #include "ChipWrite.h"
-#include "ImageFiles.h"
 #include "ImageDifferences.h"
+#include "ImageFiles.h"
+#include "Transport.h"
 
 namespace pavok {
 
@@ -64,7 +66,14 @@ bool LoadFile(TerminalWindow& window, CommandContext& context) {
   return true;
 }
 
-std::string_view ReadFailure(ReadOutcome outcome) {
+// Why the adapter failed the transfer: its open, or an exchange.
+std::string DeviceFailure() {
+  const OpenFailure failure = CurrentTransport().LastOpenFailure();
+  if (failure == OpenFailure::None) return "the adapter did not answer a request";
+  return std::string(OpenFailureText(failure));
+}
+
+std::string ReadFailure(ReadOutcome outcome) {
   switch (outcome) {
     case ReadOutcome::Completed:
       return {};
@@ -73,7 +82,7 @@ std::string_view ReadFailure(ReadOutcome outcome) {
     case ReadOutcome::DumpNotCreated:
       return "cannot create temp.bin in the current directory";
     case ReadOutcome::DeviceFailed:
-      return "the adapter did not answer; the chip was not read completely";
+      return DeviceFailure() + "; the chip was not read completely";
   }
   return "the chip was not read";
 }
@@ -83,7 +92,7 @@ std::string_view ReadFailure(ReadOutcome outcome) {
 bool ReadChipInto(CommandContext& context, std::string_view consequence) {
   const ReadOutcome outcome = RunReadChip();
   if (outcome == ReadOutcome::Completed) return true;
-  context.Fail(std::string(ReadFailure(outcome)) + std::string(consequence));
+  context.Fail(ReadFailure(outcome) + std::string(consequence));
   return false;
 }
 
@@ -107,7 +116,7 @@ ExitStatus WriteOutcomeStatus(WriteOutcome outcome, CommandContext& context) {
     case WriteOutcome::Declined:
       return context.Fail("declined; the chip was not changed");
     case WriteOutcome::DeviceFailed:
-      return context.Fail("the adapter did not answer; the chip may be partly written");
+      return context.Fail(DeviceFailure() + "; the chip may be partly written");
   }
   return ExitStatus::Failed;
 }
@@ -131,7 +140,7 @@ ExitStatus WriteCommand(TerminalWindow& window, CommandContext& context) {
 ExitStatus CompareCommand(TerminalWindow& window, CommandContext& context) {
   if (!LoadFile(window, context)) return ExitStatus::Failed;
   const std::optional<ChecksumComparison> comparison = RunCompareChecksums();
-  if (!comparison) return context.Fail("the adapter did not answer; the chip was not read completely");
+  if (!comparison) return context.Fail(DeviceFailure() + "; the chip was not read completely");
   // The comparison has shown its message, both sums and the verdict.
   return comparison->Equal() ? ExitStatus::Success : ExitStatus::Differ;
 }

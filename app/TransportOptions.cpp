@@ -3,11 +3,14 @@
 #include <CLI/CLI.hpp>
 
 #include <chrono>
+#include <cstdio>
 
 #include "ChipType.h"
 #include "EmulatedAdapter.h"
 #include "OptionValidators.h"
+#include "TracingTransport.h"
 #include "UsbId.h"
+#include "UsbTransport.h"
 
 namespace pavok {
 
@@ -36,13 +39,6 @@ std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, 
   // would only grow.
   adapter->SetRecording(false);
   return adapter;
-}
-
-std::unique_ptr<Transport> MakeUsbTransport(const TransportOptions& options, std::string& error) {
-  const auto id = ParseUsbId(options.usbId, &error);
-  if (!id) return nullptr;
-  error = "the USB transport is not available in this build; use --emulate";
-  return nullptr;
 }
 
 }  // namespace
@@ -74,7 +70,14 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
 
 std::unique_ptr<Transport> MakeTransport(const TransportOptions& options, std::string& error) {
   error.clear();
-  return options.emulate ? MakeEmulatedAdapter(options, error) : MakeUsbTransport(options, error);
+  std::unique_ptr<Transport> transport;
+  if (options.emulate) {
+    transport = MakeEmulatedAdapter(options, error);
+  } else if (const auto id = ParseUsbId(options.usbId, &error)) {
+    transport = MakeUsbTransport(*id, error);
+  }
+  if (!transport || !options.trace) return transport;
+  return std::make_unique<TracingTransport>(std::move(transport), stderr);
 }
 
 }  // namespace pavok

@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "CliTestSupport.h"
@@ -89,6 +90,13 @@ TEST_F(CliBinary, ExitStatusesAndFilesLeftBehind) {
     EXPECT_EQ(std::filesystem::exists(directory / "out.bin"), c.outFileWritten) << c.arguments.back();
     EXPECT_EQ(ReadFileBytes(directory / "chip.bin"), chip);
   }
+}
+
+TEST_F(CliBinary, TraceShowsOneLinePerRequest) {
+  const Spawned run = Spawn({"--emulate", "--trace", "--chip", "C02", "read", "out.bin"}, directory);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 8) << run.errors;
+  EXPECT_TRUE(run.errors.starts_with("request 24 00 00 A0 00  offered 32  returned 32  ok\n")) << run.errors;
 }
 
 TEST_F(CliBinary, VersionGoesToStandardOutput) {

@@ -172,5 +172,28 @@ TEST(TransportOptions, ChipImageThatCannotBeMadeIsRefusedWithItsPath) {
   EXPECT_NE(error.find("missing-directory"), std::string::npos) << error;
 }
 
+TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
+  struct Case {
+    bool emulate;
+    std::string usbId;
+    bool trace;
+    std::string description;
+  };
+  for (const Case& c : {
+           Case{false, "03EB:21FF", false, "USB adapter 03EB:21FF"},
+           Case{false, "16c0:5dc", true, "USB adapter 16C0:05DC, traced"},
+           Case{true, "03EB:21FF", true, "emulated adapter with a 2048-byte chip, traced"},
+       }) {
+    TransportOptions options;
+    options.emulate = c.emulate;
+    options.usbId = c.usbId;
+    options.trace = c.trace;
+    std::string error;
+    const auto transport = MakeTransport(options, error);
+    ASSERT_TRUE(transport) << error;
+    EXPECT_EQ(transport->Describe(), c.description);
+  }
+}
+
 }  // namespace
 }  // namespace pavok::test
