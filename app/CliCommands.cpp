@@ -19,23 +19,23 @@ namespace {
 
 class CommandContext {
  public:
-  CommandContext(std::string_view name, const CommandRequest& request, std::ostream& out, std::ostream& errors)
-      : name_(name), request_(request), out_(out), errors_(errors) {}
+  CommandContext(std::string_view name, const CommandRequest& request, TerminalWindow& window, std::ostream& out)
+      : name_(name), request_(request), window_(window), out_(out) {}
 
   const std::string& file() const { return request_.file; }
   std::ostream& out() { return out_; }
 
   ExitStatus Fail(std::string_view reason) {
-    errors_ << "pavok-cli: " << name_ << ": " << reason << '\n';
+    Note(reason);
     return ExitStatus::Failed;
   }
-  void Note(std::string_view text) { errors_ << "pavok-cli: " << name_ << ": " << text << '\n'; }
+  void Note(std::string_view text) { window_.Report("pavok-cli: " + std::string(name_) + ": " + std::string(text)); }
 
  private:
   std::string_view name_;
   const CommandRequest& request_;
+  TerminalWindow& window_;
   std::ostream& out_;
-  std::ostream& errors_;
 };
 
 std::span<const std::uint8_t> ChipPart(const Image& image) {
@@ -173,14 +173,13 @@ std::string_view CommandName(CliCommand command) {
 
 }  // namespace
 
-ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out,
-                         std::ostream& errors) {
+ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out) {
   // Every command starts where the dialog starts: a blank buffer.
   Buffer() = BufferState{};
   ResetBuffer(Buffer());
   Buffer().chipSize = request.chipSize;
   const ActiveWindowScope active(&window);
-  CommandContext context(CommandName(request.command), request, out, errors);
+  CommandContext context(CommandName(request.command), request, window, out);
 
   switch (request.command) {
     case CliCommand::Read:

@@ -26,8 +26,8 @@ struct CommandRequest {
 
 // Runs one command on a freshly reset buffer, the current transport, and
 // `window` as the active window; fast write follows the window's
-// IDC_FAST_WRITE. Results go to `out`, the reason for a failure to `errors`.
-ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out,
-                         std::ostream& errors);
+// IDC_FAST_WRITE. Results go to `out`; notes and the reason for a failure
+// go through the window.
+ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out);
 
 }  // namespace pavok

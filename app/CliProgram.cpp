@@ -30,7 +30,7 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
   TerminalWindow window(settings, console.errors, console.prompt);
 
   const CommandRequest request{options.command, options.file, SelectedChipSize(options)};
-  return static_cast<int>(RunCliCommand(request, window, console.out, console.errors));
+  return static_cast<int>(RunCliCommand(request, window, console.out));
 }
 
 }  // namespace pavok

@@ -60,6 +60,11 @@ void TerminalWindow::SetFilePaths(std::string openPath, std::string savePath) {
   savePath_ = std::move(savePath);
 }
 
+void TerminalWindow::Report(std::string_view line) {
+  ClearProgress();
+  errors_ << line << '\n';
+}
+
 bool TerminalWindow::AskYesNo(std::string_view text) {
   ClearProgress();
   if (settings_.assumeYes) {
@@ -68,18 +73,17 @@ bool TerminalWindow::AskYesNo(std::string_view text) {
   }
   const std::optional<std::string> answer = prompt_ ? prompt_(text) : std::nullopt;
   if (!answer) {
-    errors_ << text << "\nno terminal to ask on: the answer is No (--yes answers Yes)\n";
+    errors_ << text << "\nno answer from a terminal: taken as No (--yes answers Yes)\n";
     return false;
   }
   return IsYesAnswer(*answer);
 }
 
 void TerminalWindow::ShowMessage(std::string_view text) {
-  ClearProgress();
-  errors_ << text << '\n';
+  Report(text);
   if (text == kOpenFailedMessage) {
     const std::string hint = OpenFailureHint(CurrentTransport().LastOpenFailure());
-    if (!hint.empty()) errors_ << hint << '\n';
+    if (!hint.empty()) Report(hint);
   }
 }
 

@@ -20,7 +20,7 @@ struct TerminalSettings {
 };
 
 // Shows `question` to the user and returns the line typed in answer, or
-// nothing when there is no terminal to ask on.
+// nothing when there is no terminal to ask on or it gave no line.
 using TerminalPrompt = std::function<std::optional<std::string>(std::string_view question)>;
 
 // Asks on the controlling terminal (/dev/tty), or on the standard input when
@@ -39,6 +39,9 @@ class TerminalWindow final : public WindowOperations {
 
   // The answers of the open and save file dialogs; an empty path cancels.
   void SetFilePaths(std::string openPath, std::string savePath);
+  // A line of the program's own (a note, the reason for a failure), on a
+  // line of its own even while the progress bar is drawn.
+  void Report(std::string_view line);
 
   bool AskYesNo(std::string_view text) override;
   void ShowMessage(std::string_view text) override;

@@ -77,7 +77,7 @@ TEST_F(CliBinary, ExitStatusesAndFilesLeftBehind) {
            Case{{"--emulate", "--chip-image", "chip.bin", "read", "/dev/full"}, 2, "Ошибка записи файла\n", false},
            Case{{"--emulate", "--emulated-chip", "C02", "--chip-image", "c02.bin", "read", "out.bin"}, 2,
                 "out.bin not written", false},
-           Case{{"--emulate", "--chip-image", "chip.bin", "erase"}, 2, "the answer is No", false},
+           Case{{"--emulate", "--chip-image", "chip.bin", "erase"}, 2, "taken as No", false},
            Case{{"--usb-id", "03EB-21FF", "read", "out.bin"}, 2, "is not a USB id", false},
            Case{{"--emulate", "--chip-image", "chip.bin", "compare", "chip.bin"}, 0, "OK !", false},
            Case{{"--emulate", "--chip-image", "chip.bin", "verify", "c02.bin"}, 1, "", false},

@@ -162,7 +162,7 @@ class CliCommandsOnAdapter : public ::testing::Test {
 
   ExitStatus Run(CliCommand command, std::string file = "image.bin", int chipSize = 2048) {
     TerminalWindow window(settings, errors);
-    return RunCliCommand({command, std::move(file), chipSize}, window, out, errors);
+    return RunCliCommand({command, std::move(file), chipSize}, window, out);
   }
 };
 
