@@ -23,6 +23,7 @@ class CommandContext {
       : name_(name), request_(request), window_(window), out_(out) {}
 
   const std::string& file() const { return request_.file; }
+  TerminalWindow& window() { return window_; }
   std::ostream& out() { return out_; }
 
   ExitStatus Fail(std::string_view reason) {
@@ -42,6 +43,11 @@ std::span<const std::uint8_t> ChipPart(const Image& image) {
   return std::span<const std::uint8_t>(image).first(static_cast<std::size_t>(Buffer().chipSize));
 }
 
+std::vector<std::uint8_t> CopyOfWorkImage() {
+  const auto part = ChipPart(Buffer().workImage);
+  return {part.begin(), part.end()};
+}
+
 // A file whose length is not the chip's still loads, as in the dialog, but
 // the user should know which bytes stand for the missing or extra ones.
 void NoteSizeMismatch(CommandContext& context) {
@@ -56,8 +62,8 @@ void NoteSizeMismatch(CommandContext& context) {
 }
 
 // FILE into both images through the open-file dialog.
-bool LoadFile(TerminalWindow& window, CommandContext& context) {
-  window.SetFilePaths(context.file(), "");
+bool LoadFile(CommandContext& context) {
+  context.window().SetFilePaths(context.file(), "");
   if (RunLoadImageFile() != FileOutcome::Completed) {
     context.Fail("cannot read " + context.file());
     return false;
@@ -96,9 +102,9 @@ bool ReadChipInto(CommandContext& context, std::string_view consequence) {
   return false;
 }
 
-ExitStatus ReadCommand(TerminalWindow& window, CommandContext& context) {
+ExitStatus ReadCommand(CommandContext& context) {
   if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;
-  window.SetFilePaths("", context.file());
+  context.window().SetFilePaths("", context.file());
   switch (RunSaveImageFile()) {
     case FileOutcome::Completed:
       return ExitStatus::Success;
@@ -124,31 +130,29 @@ ExitStatus WriteOutcomeStatus(WriteOutcome outcome, CommandContext& context) {
 // Fast write: the chip becomes the reference, so only the groups where FILE
 // differs from it are sent.
 bool TakeChipAsReference(CommandContext& context) {
-  const std::vector<std::uint8_t> fileImage(ChipPart(Buffer().workImage).begin(),
-                                            ChipPart(Buffer().workImage).end());
+  const std::vector<std::uint8_t> fileImage = CopyOfWorkImage();
   if (!ReadChipInto(context, "; the chip was not changed")) return false;
   std::copy(fileImage.begin(), fileImage.end(), Buffer().workImage.begin());
   return true;
 }
 
-ExitStatus WriteCommand(TerminalWindow& window, CommandContext& context) {
-  if (!LoadFile(window, context)) return ExitStatus::Failed;
-  if (window.IsChecked(IDC_FAST_WRITE) && !TakeChipAsReference(context)) return ExitStatus::Failed;
+ExitStatus WriteCommand(CommandContext& context) {
+  if (!LoadFile(context)) return ExitStatus::Failed;
+  if (context.window().IsChecked(IDC_FAST_WRITE) && !TakeChipAsReference(context)) return ExitStatus::Failed;
   return WriteOutcomeStatus(RunWriteChip(false), context);
 }
 
-ExitStatus CompareCommand(TerminalWindow& window, CommandContext& context) {
-  if (!LoadFile(window, context)) return ExitStatus::Failed;
+ExitStatus CompareCommand(CommandContext& context) {
+  if (!LoadFile(context)) return ExitStatus::Failed;
   const std::optional<ChecksumComparison> comparison = RunCompareChecksums();
   if (!comparison) return context.Fail(DeviceFailure() + "; the chip was not read completely");
   // The comparison has shown its message, both sums and the verdict.
   return comparison->Equal() ? ExitStatus::Success : ExitStatus::Differ;
 }
 
-ExitStatus VerifyCommand(TerminalWindow& window, CommandContext& context) {
-  if (!LoadFile(window, context)) return ExitStatus::Failed;
-  const std::vector<std::uint8_t> fileImage(ChipPart(Buffer().workImage).begin(),
-                                            ChipPart(Buffer().workImage).end());
+ExitStatus VerifyCommand(CommandContext& context) {
+  if (!LoadFile(context)) return ExitStatus::Failed;
+  const std::vector<std::uint8_t> fileImage = CopyOfWorkImage();
   if (!ReadChipInto(context, "")) return ExitStatus::Failed;
   const ImageDifferences differences = FindDifferences(ChipPart(Buffer().workImage), fileImage);
   PrintDifferences(context.out(), differences, context.file());
@@ -183,15 +187,15 @@ ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, 
 
   switch (request.command) {
     case CliCommand::Read:
-      return ReadCommand(window, context);
+      return ReadCommand(context);
     case CliCommand::Write:
-      return WriteCommand(window, context);
+      return WriteCommand(context);
     case CliCommand::Erase:
       return WriteOutcomeStatus(RunWriteChip(true), context);
     case CliCommand::Compare:
-      return CompareCommand(window, context);
+      return CompareCommand(context);
     case CliCommand::Verify:
-      return VerifyCommand(window, context);
+      return VerifyCommand(context);
   }
   return ExitStatus::Failed;
 }
