@@ -1,16 +1,18 @@
 #pragma once
-// One 32-byte block read, as the chip read and the checksum comparison send it.
+// The block-by-block read that the chip read and the checksum comparison share.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
-#include "ChipType.h"
+#include "WindowOperations.h"
 
 namespace pavok {
 
-// Asks the adapter for the block at `offset`. On success the block's bytes
-// are the first kBlockSize bytes of replyBuffer, which BlockReply() returns.
-bool RequestBlock(std::uint16_t offset);
-std::span<const std::uint8_t, kBlockSize> BlockReply();
+// Reads the chip's first destination.size() bytes (a whole number of blocks)
+// into `destination`, one block request each, setting the bar to i + 1 once
+// block i has arrived. Stops at the first failed request and returns how many
+// bytes arrived: destination.size() when every block did.
+std::size_t ReadBlocks(WindowOperations* window, std::span<std::uint8_t> destination);
 
 }  // namespace pavok

@@ -1,6 +1,5 @@
 #include "ChecksumCompare.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <numeric>
@@ -24,21 +23,6 @@ std::string Hex(std::uint32_t value) {
   return std::string(digits.data(), result.ptr);
 }
 
-// Reads the first `size` bytes of the chip into a copy of its own, block by
-// block, moving the bar after each block. Nothing when a request failed.
-std::optional<std::vector<std::uint8_t>> ReadChipCopy(WindowOperations* window, int size) {
-  std::vector<std::uint8_t> copy(static_cast<std::size_t>(size));
-  const int blocks = size / kBlockSize;
-  for (int i = 0; i < blocks; ++i) {
-    const auto offset = static_cast<std::uint16_t>(i * kBlockSize);
-    if (!RequestBlock(offset)) return std::nullopt;
-    const auto reply = BlockReply();
-    std::copy(reply.begin(), reply.end(), copy.begin() + offset);
-    SetProgressPos(window, i + 1);
-  }
-  return copy;
-}
-
 }  // namespace
 
 std::string ComparisonMessage(const ChecksumComparison& comparison) {
@@ -56,14 +40,15 @@ std::optional<ChecksumComparison> RunCompareChecksums() {
   SetStatusText(window, kPortOpenText);
   replyLength = kBlockSize;
 
-  const auto chip = ReadChipCopy(window, buffer.chipSize);
-  if (!chip) {
+  // A scratch copy of its own: the comparison changes nothing in the buffer.
+  std::vector<std::uint8_t> chip(static_cast<std::size_t>(buffer.chipSize));
+  if (ReadBlocks(window, chip) < chip.size()) {
     // The bar stays where the last block put it, showing how far it got.
     SetStatusText(window, kPortClosedText);
     return std::nullopt;
   }
   SetProgressPos(window, 0);
-  comparison.chipSum = std::accumulate(chip->begin(), chip->end(), std::uint32_t{0});
+  comparison.chipSum = std::accumulate(chip.begin(), chip.end(), std::uint32_t{0});
   ShowMessage(window, ComparisonMessage(comparison));
   SetStatusText(window, kPortClosedText);
   return comparison;

@@ -27,6 +27,10 @@ void CloseDevice() {
   deviceOpen = false;
 }
 
+bool ExchangeAnswered(const ExchangeResult& result, std::size_t offered) {
+  return result.succeeded && result.bytesReturned > 0 && result.bytesReturned >= offered;
+}
+
 bool SendDeviceRequest(std::uint8_t code, std::uint16_t param1, std::uint16_t param2,
                        std::span<std::uint8_t> reply, std::int32_t replyLength) {
   if (!OpenDevice()) {
@@ -37,9 +41,8 @@ bool SendDeviceRequest(std::uint8_t code, std::uint16_t param1, std::uint16_t pa
   const auto offered = static_cast<std::size_t>(std::clamp(replyLength, 0, kMaxReplyLength));
   const auto replySpan = reply.first(std::min(offered, reply.size()));
   const ExchangeResult result = CurrentTransport().Exchange(request.bytes, replySpan);
-  const bool success = result.succeeded && result.bytesReturned > 0 && result.bytesReturned >= replySpan.size();
   CloseDevice();
-  return success;
+  return ExchangeAnswered(result, replySpan.size());
 }
 
 }  // namespace pavok

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "DeviceRequest.h"
+#include "Transport.h"
 
 namespace pavok {
 
@@ -23,6 +24,10 @@ extern std::int32_t replyLength;
 // kOpenFailedMessage and returns false.
 bool OpenDevice();
 void CloseDevice();
+
+// The success rule of one exchange: the call succeeded and every byte asked
+// for arrived.
+bool ExchangeAnswered(const ExchangeResult& result, std::size_t offered);
 
 // Sends one request. True when the adapter answered with every byte asked for
 // (replyLength, at most 255): a short reply would leave stale bytes of an

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "DeviceChannel.h"
+
 namespace pavok {
 
 TracingTransport::TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out)
@@ -17,12 +19,20 @@ bool TracingTransport::Open() {
   return opened;
 }
 
+namespace {
+// The channel's verdict, so a short reply never reads as "ok".
+const char* Verdict(const ExchangeResult& result, std::size_t offered) {
+  if (!result.succeeded) return "failed";
+  return ExchangeAnswered(result, offered) ? "ok" : "short reply";
+}
+}  // namespace
+
 // e.g. "request 24 E0 00 A2 00  offered 32  returned 32  ok"
 ExchangeResult TracingTransport::Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) {
   const ExchangeResult result = inner_->Exchange(request, reply);
   std::fprintf(out_, "request %02X %02X %02X %02X %02X  offered %zu  returned %zu  %s\n", request[0], request[1],
                request[2], request[3], request[4], reply.size(), result.bytesReturned,
-               result.succeeded ? "ok" : "failed");
+               Verdict(result, reply.size()));
   std::fflush(out_);
   return result;
 }

@@ -50,6 +50,7 @@ TEST(ClearRange, ClearsTheInclusiveRangeClampedToTheChip) {
       {"07F0", "07FF", {0x07F0, 0x07FF}, 0x7F0, 0x7FF},
       {"0100", "FFFF", {0x0100, 0x07FF}, 0x100, 0x7FF},
       {"01a0", "01aF", {0x01A0, 0x01AF}, 0x1A0, 0x1AF},
+      {"07FF", "FFFF", {0x07FF, 0x07FF}, 0x7FF, 0x7FF},  // the chip's last byte alone
   };
   for (const Case& c : cases) {
     BufferState state = PatternedBuffer();
@@ -66,11 +67,17 @@ TEST(ClearRange, ClearsTheInclusiveRangeClampedToTheChip) {
 }
 
 TEST(ClearRange, RangeWhollyBeyondTheChipClearsNothing) {
-  for (const int chipSize : {256, 2048}) {
-    BufferState state = PatternedBuffer(chipSize);
-    const ClearRangeResult result = ClearRange(state, "0900", "0A00");
-    EXPECT_TRUE(std::holds_alternative<RangeBeyondChip>(result));
-    EXPECT_EQ(ClearedBytes(state).count, 0) << chipSize;
+  struct Case {
+    int chipSize;
+    const char* start;
+    const char* end;
+  };
+  for (const Case c : {Case{256, "0900", "0A00"}, Case{2048, "0900", "0A00"}, Case{256, "0100", "01FF"},
+                       Case{2048, "0800", "0800"}}) {
+    BufferState state = PatternedBuffer(c.chipSize);
+    const ClearRangeResult result = ClearRange(state, c.start, c.end);
+    EXPECT_TRUE(std::holds_alternative<RangeBeyondChip>(result)) << c.chipSize << " " << c.start;
+    EXPECT_EQ(ClearedBytes(state).count, 0) << c.chipSize << " " << c.start;
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "EmulatedAdapter.h"
@@ -140,6 +141,25 @@ TEST(EepromModel, BankBeyondTheChipFoldsBackInsteadOfLeavingTheMemory) {
   chip.Read(0xAE, 0xF8, out);
   EXPECT_EQ(out, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
   EXPECT_EQ(chip.contents()[0xF8], 1);
+}
+
+TEST(EepromModel, PageWriteWrapsInsideItsPageAndTheChip) {
+  struct Case {
+    int size;
+    std::uint8_t select;
+    int pageStart;  // of the page holding the last two bytes of the chip
+  };
+  // 8-byte pages on the smallest chip, 16-byte pages on the others.
+  for (const Case c : {Case{256, 0xA0, 0xF8}, Case{2048, 0xAE, 0x7F0}}) {
+    EepromModel chip(c.size);
+    chip.Write(c.select, 0xFE, std::array<std::uint8_t, 4>{1, 2, 3, 4});
+    const auto memory = chip.contents();
+    EXPECT_EQ(memory[static_cast<std::size_t>(c.size - 2)], 1) << c.size;
+    EXPECT_EQ(memory[static_cast<std::size_t>(c.size - 1)], 2) << c.size;
+    EXPECT_EQ(memory[static_cast<std::size_t>(c.pageStart)], 3) << c.size;
+    EXPECT_EQ(memory[static_cast<std::size_t>(c.pageStart + 1)], 4) << c.size;
+    EXPECT_EQ(std::count(memory.begin(), memory.end(), 0xFF), c.size - 4) << c.size;
+  }
 }
 
 TEST(EmulatedAdapterImage, MissingFileIsCreatedFullOfFF) {

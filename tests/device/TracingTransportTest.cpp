@@ -39,9 +39,9 @@ TEST(TracingTransport, WritesOneLinePerExchangeAndPassesItThrough) {
   };
   const Case cases[] = {
       {DeviceRequest::Make(0x24, 0x00E0, 0x00A2), 32, {true, 32}, "request 24 E0 00 A2 00  offered 32  returned 32  ok\n"},
-      {DeviceRequest::Make(0x28, 0x2211, 0x4433), 1, {true, 0}, "request 28 11 22 33 44  offered 1  returned 0  ok\n"},
+      {DeviceRequest::Make(0x28, 0x2211, 0x4433), 1, {true, 0}, "request 28 11 22 33 44  offered 1  returned 0  short reply\n"},
       {DeviceRequest::Make(0x27, 0x00FC, 0x00AE), 1, {false, 0}, "request 27 FC 00 AE 00  offered 1  returned 0  failed\n"},
-      {DeviceRequest::Make(0x24, 0x0000, 0x00A0), 255, {true, 7}, "request 24 00 00 A0 00  offered 255  returned 7  ok\n"},
+      {DeviceRequest::Make(0x24, 0x0000, 0x00A0), 255, {true, 7}, "request 24 00 00 A0 00  offered 255  returned 7  short reply\n"},
   };
   for (const Case& c : cases) {
     TraceFile trace;
