@@ -76,6 +76,7 @@ class RangeCommandsTest : public QObject {
     ZeroTheBuffer();
     const QString zeroedSum = checksumText();
     const QString line1 = opened->entry(1);
+    opened->clickEntry(1);  // a rebuild of the view would drop the selection
 
     opened->type(IDC_RANGE_START, start);
     opened->type(IDC_RANGE_END, end);
@@ -86,6 +87,7 @@ class RangeCommandsTest : public QObject {
     const std::vector<std::string> messages = message.isEmpty() ? std::vector<std::string>{}
                                                                 : std::vector<std::string>{message.toStdString()};
     QCOMPARE(opened->window.messages, messages);
+    QCOMPARE(opened->hexList().selectedItems().size(), clearedFrom < 0 ? 1 : 0);
     if (clearedFrom < 0) {
       QCOMPARE(ErasedBytes(0, kImageSize - 1), 0L);
       QCOMPARE(checksumText(), zeroedSum);
