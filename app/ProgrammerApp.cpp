@@ -1,0 +1,83 @@
+// pavok, the dialog program: reads the command line, chooses the adapter and
+// runs the one dialog until the user ends it.
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QPixmap>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "CProgrammerDlg.h"
+#include "TransportOptions.h"
+#include "Version.h"
+
+namespace pavok {
+
+namespace {
+
+struct ProgramOptions {
+  TransportOptions transport;
+  std::string screenshot;  // --screenshot FILE: render the opened dialog and exit
+};
+
+std::string VersionText() {
+  return std::string(kProductName) + " (" + std::string(kFileDescription) + ")\nfile version " +
+         std::string(kFileVersion) + ", product version " + std::string(kProductVersion);
+}
+
+// The dialog as it looks once opened, as a PNG file. Nothing runs but the
+// start-up, so the program needs no user to end it.
+int SaveScreenshot(CProgrammerDlg& dialog, const std::string& file) {
+  const ActiveWindowScope active(&dialog.windowOperations());
+  dialog.OnInitDialog();
+  dialog.show();
+  QApplication::processEvents();
+  if (dialog.grab().save(QString::fromStdString(file), "PNG")) return 0;
+  std::fprintf(stderr, "pavok: cannot write the screenshot to %s\n", file.c_str());
+  return 1;
+}
+
+// The application's one run: the dialog on the stack, modal, until it ends.
+// Unsaved edits end with it.
+int InitInstance(const ProgramOptions& options) {
+  CProgrammerDlg dialog;
+  if (!options.screenshot.empty()) return SaveScreenshot(dialog, options.screenshot);
+  dialog.DoModal();
+  return 0;
+}
+
+}  // namespace
+
+}  // namespace pavok
+
+int main(int argc, char** argv) {
+  using namespace pavok;
+  CLI::App cli{"Pavok: reads, writes and edits small I2C serial EEPROMs on a USB adapter.", "pavok"};
+  ProgramOptions options;
+  AddTransportOptions(cli, options.transport);
+  cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
+      ->type_name("FILE");
+  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and exit");
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return cli.exit(error);
+  }
+
+  std::string error;
+  const std::unique_ptr<Transport> transport = MakeTransport(options.transport, error);
+  if (!transport) {
+    std::fprintf(stderr, "pavok: %s\n", error.c_str());
+    return 1;
+  }
+  const TransportScope transportScope(*transport);
+
+  // Qt reads its own settings from the environment (QT_QPA_PLATFORM and the
+  // like); the command line is ours alone.
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(kProductName.data(), kProductName.size()));
+  QApplication::setApplicationVersion(QString::fromUtf8(kFileVersion.data(), kFileVersion.size()));
+  return InitInstance(options);
+}

@@ -1,0 +1,193 @@
+// The dialog as it opens, and how it ends.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <memory>
+
+#include "DialogBuilder.h"
+#include "DialogTemplate.h"
+#include "DialogTestSupport.h"
+#include "HexCodec.h"
+
+namespace pavok::test {
+
+class StartUpTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<OpenedDialog> opened;
+
+ private slots:
+  void init() { opened = std::make_unique<OpenedDialog>(); }
+  void cleanup() { opened.reset(); }
+
+  void fieldsShowTheEmptyBuffer() {
+    CProgrammerDlg& dialog = opened->dialog;
+    QListWidget& list = opened->hexList();
+    QCOMPARE(list.count(), 128);
+    const QString erased = QStringLiteral(" FF").repeated(16);
+    QCOMPARE(opened->entry(0), QStringLiteral("0000:") + erased);
+    QCOMPARE(opened->entry(127), QStringLiteral("07F0:") + erased);
+    QVERIFY(list.selectedItems().isEmpty());
+    // The checksum field upper-cases what is typed, never what is shown.
+    QCOMPARE(opened->edit(IDC_CHECKSUM).text(), QStringLiteral("КС: 7f800"));
+    QCOMPARE(dialog.Item<QLabel>(IDC_STATUS).text(), QStringLiteral("Порт закрыт"));
+    QCOMPARE(opened->edit(IDC_RANGE_START).text(), QStringLiteral("0000"));
+    QCOMPARE(opened->edit(IDC_RANGE_END).text(), QStringLiteral("07FF"));
+    QCOMPARE(opened->edit(IDC_LINE_EDIT).text(), QString());
+
+    auto& chipType = dialog.Item<QComboBox>(IDC_CHIP_TYPE);
+    QCOMPARE(chipType.count(), 4);
+    QCOMPARE(chipType.itemText(0), QStringLiteral("C02"));
+    QCOMPARE(chipType.itemText(2), QStringLiteral("C08"));
+    QCOMPARE(chipType.currentText(), QStringLiteral("C16"));
+
+    auto& progress = dialog.Item<QProgressBar>(IDC_PROGRESS);
+    QCOMPARE(progress.maximum(), 128);
+    QVERIFY(progress.value() <= progress.minimum());
+    QVERIFY(!progress.isTextVisible());
+    QVERIFY(opened->window.messages.empty());
+  }
+
+  void fieldLimits() {
+    opened->type(IDC_LINE_EDIT, QString(48, u'A'));
+    QCOMPARE(opened->edit(IDC_LINE_EDIT).text().size(), 47);
+    for (const ControlId field : {IDC_RANGE_START, IDC_RANGE_END}) {
+      opened->type(field, QStringLiteral("12345"));
+      QCOMPARE(opened->edit(field).text(), QStringLiteral("1234"));
+    }
+  }
+
+  void typedLettersBecomeUpperCaseWhereverTheCursorIs() {
+    QLineEdit& field = opened->edit(IDC_RANGE_START);
+    opened->type(IDC_RANGE_START, QStringLiteral("7f"));
+    QCOMPARE(field.text(), QStringLiteral("7F"));
+    QTest::keyClick(&field, Qt::Key_Home);
+    QTest::keyClicks(&field, QStringLiteral("a"));
+    QCOMPARE(field.text(), QStringLiteral("A7F"));
+    QCOMPARE(field.cursorPosition(), 1);
+    field.selectAll();
+    field.insert(QStringLiteral("ab"));  // what a paste does
+    QCOMPARE(field.text(), QStringLiteral("AB"));
+  }
+
+  void controlsFollowTheTemplate() {
+    const std::vector<QWidget*>& controls = opened->dialog.controls();
+    QCOMPARE(controls.size(), kMainDialogControls.size());
+    const DialogBaseUnits units = BaseUnitsOf(opened->dialog.font());
+    QCOMPARE(opened->dialog.size(), MapDialogSize(units, 449, 330));
+    QCOMPARE(opened->dialog.windowTitle(), QStringLiteral("Pavok"));
+    QVERIFY(!(opened->dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      const ControlTemplate& control = kMainDialogControls[i];
+      const QRect expected = MapDialogRect(units, control.x, control.y, control.width, control.height);
+      QCOMPARE(controls[i]->pos(), expected.topLeft());
+      QCOMPARE(controls[i]->width(), expected.width());
+      if (control.id != IDC_STATIC) QCOMPARE(opened->dialog.GetDlgItem(control.id), controls[i]);
+      QCOMPARE(controls[i]->accessibleName(), QString::fromUtf8(control.accessibleName.data(),
+                                                                static_cast<qsizetype>(control.accessibleName.size())));
+    }
+    QCOMPARE(qobject_cast<QPushButton*>(controls[0])->isDefault(), true);
+    QVERIFY(qobject_cast<QPushButton*>(controls[1])->autoDefault());
+    QVERIFY(qobject_cast<QGroupBox*>(controls[12]) != nullptr);
+    QVERIFY(qobject_cast<QCheckBox*>(controls[23]) != nullptr);
+    for (const ControlId unnamed : {IDC_HEX_LIST, IDC_LINE_EDIT, IDC_RANGE_START, IDC_RANGE_END, IDC_CHECKSUM,
+                                    IDC_STATUS, IDC_PROGRESS, IDC_CHIP_TYPE}) {
+      QVERIFY2(!opened->dialog.GetDlgItem(unnamed)->accessibleName().isEmpty(), "accessible name missing");
+    }
+  }
+
+  void tabVisitsTheTabStopsInTemplateOrder() {
+    std::vector<QWidget*> tabStops;
+    for (std::size_t i = 0; i < kMainDialogControls.size(); ++i) {
+      if (HasStyle(kMainDialogControls[i].style, ControlStyle::TabStop)) {
+        tabStops.push_back(opened->dialog.controls()[i]);
+      }
+    }
+    QCOMPARE(tabStops.size(), std::size_t{20});
+    QWidget* focus = tabStops.front();
+    for (std::size_t i = 1; i < tabStops.size(); ++i) {
+      do {
+        focus = focus->nextInFocusChain();
+      } while (!(focus->focusPolicy() & Qt::TabFocus));
+      QCOMPARE(focus, tabStops[i]);
+    }
+  }
+
+  void fixedPitchFontOnTheHexTexts() {
+    for (const ControlId id : {IDC_HEX_LIST, IDC_HEX_HEADER, IDC_LINE_EDIT, IDC_RANGE_START, IDC_RANGE_END}) {
+      const QWidget* control = opened->dialog.GetDlgItem(id);
+      QVERIFY2(QFontInfo(control->font()).fixedPitch(), qPrintable(QString::number(id)));
+      QCOMPARE(QFontMetrics(control->font()).height(), 16);
+    }
+    const QFont credit = opened->dialog.GetDlgItem(IDC_CREDIT)->font();
+    QVERIFY(QFontMetrics(credit).height() <= 11);
+    QVERIFY(!opened->dialog.windowIcon().isNull());
+  }
+
+  // Enter presses the default button "Выход" unless a push button has the
+  // focus; then it presses that one.
+  void enterEndsTheDialogFromAnyControlButAPushButton_data() {
+    QTest::addColumn<int>("focus");
+    QTest::newRow("line editor") << IDC_LINE_EDIT;
+    QTest::newRow("range field") << IDC_RANGE_START;
+    QTest::newRow("hex list") << IDC_HEX_LIST;
+    QTest::newRow("closed chip-type list") << IDC_CHIP_TYPE;
+    QTest::newRow("checksum field") << IDC_CHECKSUM;
+    QTest::newRow("check box") << IDC_A0;
+    QTest::newRow("Выход") << IDOK;
+  }
+  void enterEndsTheDialogFromAnyControlButAPushButton() {
+    QFETCH(int, focus);
+    QWidget* control = opened->dialog.GetDlgItem(focus);
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_Return);
+    QVERIFY(!opened->dialog.isVisible());
+    QCOMPARE(opened->dialog.result(), int(QDialog::Accepted));
+    QVERIFY(opened->window.messages.empty());
+  }
+
+  void enterOnAFocusedPushButtonPressesIt() {
+    QWidget* save = opened->dialog.GetDlgItem(IDC_SAVE_LINE);
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Return);
+    QVERIFY(opened->dialog.isVisible());
+    QCOMPARE(opened->window.messages, std::vector<std::string>{std::string(kEditLineLengthMessage)});
+  }
+
+  void closeBoxEndsTheDialog() {
+    opened->dialog.close();
+    QVERIFY(!opened->dialog.isVisible());
+    QCOMPARE(opened->dialog.result(), int(QDialog::Rejected));
+  }
+
+  void runningDialogIsTheActiveWindow() {
+    CProgrammerDlg dialog;
+    WindowOperations* activeWhileRunning = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+      activeWhileRunning = GetActiveWindow();
+      dialog.Item<QPushButton>(IDOK).click();
+    });
+    QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
+    QCOMPARE(activeWhileRunning, &dialog.windowOperations());
+    QCOMPARE(GetActiveWindow(), static_cast<WindowOperations*>(&opened->window));
+  }
+
+  void escapeEndsTheDialogAndF1DoesNothing() {
+    QTest::keyClick(opened->dialog.GetDlgItem(IDC_HEX_LIST), Qt::Key_F1);
+    QVERIFY(opened->dialog.isVisible());
+    QTest::keyClick(opened->dialog.GetDlgItem(IDC_HEX_LIST), Qt::Key_Escape);
+    QVERIFY(!opened->dialog.isVisible());
+    QCOMPARE(opened->dialog.result(), int(QDialog::Rejected));
+  }
+};
+
+}  // namespace pavok::test
+
+QTEST_MAIN(pavok::test::StartUpTest)
+#include "StartUpTest.moc"

@@ -1,0 +1,148 @@
+#include "DialogBuilder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "Narrowing.h"
+#include "UpperCaseValidator.h"
+
+namespace pavok {
+
+namespace {
+
+using enum ControlStyle;
+
+// The platform's MulDiv for non-negative values: a·b/c rounded.
+int MulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
+
+QWidget* CreateButton(const ControlTemplate& control, QWidget& dialog) {
+  if (HasStyle(control.style, GroupBox)) {
+    auto* box = new QGroupBox(ToQString(control.caption), &dialog);
+    // The frame's top line runs through the middle of the caption.
+    box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+                                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return box;
+  }
+  if (HasStyle(control.style, AutoCheckBox)) return new QCheckBox(ToQString(control.caption), &dialog);
+  auto* button = new QPushButton(ToQString(control.caption), &dialog);
+  // Enter on a focused push button presses it; elsewhere it presses the
+  // default button.
+  button->setAutoDefault(true);
+  button->setDefault(HasStyle(control.style, DefaultPushButton));
+  return button;
+}
+
+QWidget* CreateStatic(const ControlTemplate& control, QWidget& dialog) {
+  auto* label = new QLabel(ToQString(control.caption), &dialog);
+  label->setTextFormat(Qt::PlainText);  // a status text may be any file path
+  const Qt::Alignment horizontal = HasStyle(control.style, AlignRight) ? Qt::AlignRight : Qt::AlignLeft;
+  label->setAlignment(horizontal | Qt::AlignTop);
+  if (HasStyle(control.style, Border)) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  return label;
+}
+
+QWidget* CreateEdit(const ControlTemplate& control, QWidget& dialog) {
+  auto* edit = new QLineEdit(&dialog);
+  edit->setReadOnly(HasStyle(control.style, ReadOnly));
+  edit->setFrame(HasStyle(control.style, Border));
+  if (HasStyle(control.style, Centred)) edit->setAlignment(Qt::AlignCenter);
+  if (HasStyle(control.style, UpperCase)) edit->setValidator(new UpperCaseValidator(edit));
+  return edit;
+}
+
+QWidget* CreateListBox(QWidget& dialog) {
+  auto* list = new QListWidget(&dialog);
+  // Entries arrive in address order, and an entry is replaced in place, so
+  // the list needs no sorting of its own.
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);  // a double-click opens the line editor
+  list->setUniformItemSizes(true);
+  list->setTextElideMode(Qt::ElideNone);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  return list;
+}
+
+QWidget* CreateComboBox(QWidget& dialog) {
+  auto* combo = new QComboBox(&dialog);
+  combo->setEditable(false);
+  return combo;
+}
+
+QWidget* CreateProgressBar(QWidget& dialog) {
+  auto* bar = new QProgressBar(&dialog);
+  bar->setTextVisible(false);
+  return bar;
+}
+
+QWidget* CreateControl(const ControlTemplate& control, QWidget& dialog) {
+  switch (control.controlClass) {
+    case ControlClass::Button: return CreateButton(control, dialog);
+    case ControlClass::Static: return CreateStatic(control, dialog);
+    case ControlClass::Edit: return CreateEdit(control, dialog);
+    case ControlClass::ListBox: return CreateListBox(dialog);
+    case ControlClass::ComboBox: return CreateComboBox(dialog);
+    case ControlClass::ProgressBar: return CreateProgressBar(dialog);
+  }
+  return new QWidget(&dialog);
+}
+
+void Place(QWidget& widget, const ControlTemplate& control, const DialogBaseUnits& units) {
+  QRect rect = MapDialogRect(units, control.x, control.y, control.width, control.height);
+  // A drop-down list's height is that of its opened list; closed, it is as
+  // tall as its text needs.
+  if (control.controlClass == ControlClass::ComboBox) rect.setHeight(widget.sizeHint().height());
+  widget.setGeometry(rect);
+}
+
+bool IsGroupBox(const ControlTemplate& control) {
+  return control.controlClass == ControlClass::Button && HasStyle(control.style, GroupBox);
+}
+
+}  // namespace
+
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+QSize MapDialogSize(const DialogBaseUnits& units, int width, int height) {
+  return {MulDiv(width, units.width, 4), MulDiv(height, units.height, 8)};
+}
+
+QRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int width, int height) {
+  return {QPoint(MulDiv(x, units.width, 4), MulDiv(y, units.height, 8)), MapDialogSize(units, width, height)};
+}
+
+std::vector<QWidget*> BuildControls(QWidget& dialog, std::span<const ControlTemplate> controls,
+                                    const DialogBaseUnits& units) {
+  std::vector<QWidget*> widgets;
+  QWidget* previousTabStop = nullptr;
+  for (const ControlTemplate& control : controls) {
+    QWidget* widget = CreateControl(control, dialog);
+    Place(*widget, control, units);
+    if (!control.accessibleName.empty()) widget->setAccessibleName(ToQString(control.accessibleName));
+    if (HasStyle(control.style, TabStop)) {
+      if (previousTabStop != nullptr) QWidget::setTabOrder(previousTabStop, widget);
+      previousTabStop = widget;
+    } else {
+      widget->setFocusPolicy(Qt::NoFocus);
+    }
+    widgets.push_back(widget);
+  }
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (IsGroupBox(controls[i])) widgets[i]->lower();
+  }
+  return widgets;
+}
+
+}  // namespace pavok

@@ -1,0 +1,38 @@
+#pragma once
+// Fonts from the descriptions the dialog was designed with, mapped to the
+// metric-compatible faces this system has ("Arial" to Liberation Sans,
+// "Courier New" to Liberation Mono).
+
+#include <QFont>
+#include <QStringList>
+#include <string_view>
+
+namespace pavok {
+
+// A font as a cell height and an average character width in pixels, a
+// weight on the 1-1000 scale and a face name.
+struct FontDescription {
+  int cellHeight;
+  int averageWidth;
+  int weight;
+  std::string_view face;
+};
+
+// The small, thin credit font.
+inline constexpr FontDescription kCreditFont{11, 5, 100, "Arial"};
+// The fixed-pitch font of the hex view, its header, the line editor and the
+// range fields.
+inline constexpr FontDescription kFixedFont{16, 8, 100, "Courier New"};
+
+// The face itself, then the installed faces with the same metrics.
+QStringList FontFamilies(std::string_view face);
+
+// The largest pixel size whose line height fits the cell, stretched to the
+// average width when the face's own differs.
+QFont MakeFont(const FontDescription& description);
+
+// The dialog's font: `pointSize` at the screen's logical resolution, rounded
+// to whole pixels as the platform does.
+QFont MakeDialogFont(std::string_view face, int pointSize, qreal logicalDpi);
+
+}  // namespace pavok
