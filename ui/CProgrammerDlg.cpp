@@ -29,6 +29,16 @@ namespace {
 // The message map: which notification of which control runs which handler.
 // A handler is added by declaring it in CProgrammerDlg.h and adding its line
 // here; no two lines may name the same control and notification.
+//
+// What stands for each notification in Qt (see Notifications.cpp):
+//   Clicked    QAbstractButton::clicked
+//   DblClk     QListWidget::itemDoubleClicked
+//   SelChange  QListWidget::itemSelectionChanged, QComboBox::activated (the
+//              user's choice only, never a selection the program makes)
+//   KillFocus  QEvent::FocusOut of the field, seen by an event filter; Qt
+//              delivers it before the click of the button that took the focus
+// The check boxes have no line: they tick by themselves and are read only
+// when a write starts.
 struct MessageMapEntry {
   ControlId control;
   Notification code;
@@ -36,9 +46,20 @@ struct MessageMapEntry {
 };
 
 constexpr std::array kMessageMap{
+    MessageMapEntry{IDC_CHIP_TYPE, Notification::SelChange, &CProgrammerDlg::OnChipTypeChange},
     MessageMapEntry{IDC_HEX_LIST, Notification::DblClk, &CProgrammerDlg::OnHexListDblClk},
     MessageMapEntry{IDC_SAVE_LINE, Notification::Clicked, &CProgrammerDlg::OnSaveLine},
+    MessageMapEntry{IDC_BUFFER_TO_FILE, Notification::Clicked, &CProgrammerDlg::OnBufferToFile},
+    MessageMapEntry{IDC_CLEAR_BUFFER, Notification::Clicked, &CProgrammerDlg::OnClearBuffer},
     MessageMapEntry{IDC_CLEAR_LINE, Notification::Clicked, &CProgrammerDlg::OnClearLine},
+    MessageMapEntry{IDC_CHIP_TO_BUFFER, Notification::Clicked, &CProgrammerDlg::OnChipToBuffer},
+    MessageMapEntry{IDC_FILE_TO_BUFFER, Notification::Clicked, &CProgrammerDlg::OnFileToBuffer},
+    MessageMapEntry{IDC_BUFFER_TO_CHIP, Notification::Clicked, &CProgrammerDlg::OnBufferToChip},
+    MessageMapEntry{IDC_COMPARE, Notification::Clicked, &CProgrammerDlg::OnCompare},
+    MessageMapEntry{IDC_ERASE_CHIP, Notification::Clicked, &CProgrammerDlg::OnEraseChip},
+    MessageMapEntry{IDC_CLEAR_RANGE, Notification::Clicked, &CProgrammerDlg::OnClearRange},
+    MessageMapEntry{IDC_RANGE_START, Notification::KillFocus, &CProgrammerDlg::OnKillFocusRangeStart},
+    MessageMapEntry{IDC_RANGE_END, Notification::KillFocus, &CProgrammerDlg::OnKillFocusRangeEnd},
     MessageMapEntry{IDC_HEX_LIST, Notification::SelChange, &CProgrammerDlg::OnHexListSelChange},
     // The dialog's own: "Выход" ends it.
     MessageMapEntry{IDOK, Notification::Clicked, &CProgrammerDlg::OnOK},
@@ -86,7 +107,7 @@ void CProgrammerDlg::ConnectMessageMap() {
   for (const MessageMapEntry& entry : kMessageMap) {
     QWidget* control = GetDlgItem(entry.control);
     const auto handler = entry.handler;
-    if (control == nullptr || !ConnectNotification(*control, entry.code, [this, handler] { (this->*handler)(); })) {
+    if (control == nullptr || !ConnectNotification(*control, entry.code, messageMapReceiver_, [this, handler] { (this->*handler)(); })) {
       ControlMismatch(entry.control, "control for its message map entry");
     }
   }

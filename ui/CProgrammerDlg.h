@@ -51,20 +51,39 @@ class CProgrammerDlg final : public QDialog {
 
   // Message handlers (see the message map in CProgrammerDlg.cpp).
   void OnOK();
+  // The hex view and the line editor (HexView.cpp).
   void OnHexListSelChange();
   void OnHexListDblClk();
   void OnSaveLine();
   void OnClearLine();
+  // The chip type, the range fields and the clear buttons (RangeCommands.cpp).
+  void OnChipTypeChange();
+  void OnClearBuffer();
+  void OnClearRange();
+  void OnKillFocusRangeStart();
+  void OnKillFocusRangeEnd();
+  // The chip transfers and image files (TransferCommands.cpp).
+  void OnChipToBuffer();
+  void OnFileToBuffer();
+  void OnBufferToFile();
+  void OnBufferToChip();
+  void OnEraseChip();
+  void OnCompare();
 
  private:
   void ConnectMessageMap();
   void SetIcons();
   void FillChipTypeList();
   void SetFonts();
+  void PadRangeField(ControlId field);
 
   std::vector<QWidget*> controls_;
   std::map<ControlId, QWidget*> controlsById_;
   QtWindowOperations windowOperations_;
+  // Holds the message map's connections. Declared last, so destroyed first:
+  // Qt still moves the focus out of a field while it tears the dialog down,
+  // and no handler may run on a dialog whose members are gone.
+  QObject messageMapReceiver_;
 };
 
 [[noreturn]] void ControlMismatch(ControlId id, const char* expectedClass);

@@ -40,12 +40,18 @@ void RenderHexView(CProgrammerDlg& dialog) {
   for (int line = 0; line < ViewLineCount(Buffer()); ++line) {
     lines << QString::fromStdString(ViewLineText(Buffer(), line));
   }
+  EmptyHexView(dialog);
   {
     const QSignalBlocker silent(list);
-    list.clear();
     list.addItems(lines);
   }
   ShowChecksum(dialog);
+}
+
+void EmptyHexView(CProgrammerDlg& dialog) {
+  QListWidget& list = HexList(dialog);
+  const QSignalBlocker silent(list);
+  list.clear();
 }
 
 void ShowChecksum(CProgrammerDlg& dialog) { dialog.SetDlgItemText(IDC_CHECKSUM, ChecksumText(Buffer())); }

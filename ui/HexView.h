@@ -10,6 +10,9 @@ class CProgrammerDlg;
 // entry is selected afterwards, and the rebuild raises no notification.
 void RenderHexView(CProgrammerDlg& dialog);
 
+// Empties the hex list, silently.
+void EmptyHexView(CProgrammerDlg& dialog);
+
 // "КС: 7f800" in the checksum field.
 void ShowChecksum(CProgrammerDlg& dialog);
 

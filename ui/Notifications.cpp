@@ -26,14 +26,14 @@ class FocusOutFilter final : public QObject {
   std::function<void()> handler_;
 };
 
-bool ConnectSelectionChange(QWidget& control, const std::function<void()>& handler) {
+bool ConnectSelectionChange(QWidget& control, QObject& receiver, const std::function<void()>& handler) {
   if (auto* list = qobject_cast<QListWidget*>(&control)) {
-    QObject::connect(list, &QListWidget::itemSelectionChanged, list, handler);
+    QObject::connect(list, &QListWidget::itemSelectionChanged, &receiver, handler);
     return true;
   }
   if (auto* combo = qobject_cast<QComboBox*>(&control)) {
     // activated, unlike currentIndexChanged, comes from the user only.
-    QObject::connect(combo, &QComboBox::activated, combo, handler);
+    QObject::connect(combo, &QComboBox::activated, &receiver, handler);
     return true;
   }
   return false;
@@ -41,25 +41,26 @@ bool ConnectSelectionChange(QWidget& control, const std::function<void()>& handl
 
 }  // namespace
 
-bool ConnectNotification(QWidget& control, Notification code, std::function<void()> handler) {
+bool ConnectNotification(QWidget& control, Notification code, QObject& receiver, std::function<void()> handler) {
   switch (code) {
     case Notification::Clicked:
       if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
-        QObject::connect(button, &QAbstractButton::clicked, button, handler);
+        QObject::connect(button, &QAbstractButton::clicked, &receiver, handler);
         return true;
       }
       return false;
     case Notification::SelChange:
-      return ConnectSelectionChange(control, handler);
+      return ConnectSelectionChange(control, receiver, handler);
     case Notification::DblClk:
       if (auto* list = qobject_cast<QListWidget*>(&control)) {
-        QObject::connect(list, &QListWidget::itemDoubleClicked, list, handler);
+        QObject::connect(list, &QListWidget::itemDoubleClicked, &receiver, handler);
         return true;
       }
       return false;
     case Notification::KillFocus:
       if (qobject_cast<QLineEdit*>(&control) == nullptr) return false;
-      control.installEventFilter(new FocusOutFilter(std::move(handler), &control));
+      // A deleted filter drops out of the control's list by itself.
+      control.installEventFilter(new FocusOutFilter(std::move(handler), &receiver));
       return true;
   }
   return false;

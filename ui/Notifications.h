@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QObject;
 class QWidget;
 
 namespace pavok {
@@ -16,8 +17,8 @@ enum class Notification {
   KillFocus,  // an edit field lost the keyboard focus
 };
 
-// Runs `handler` whenever `control` raises `code`. False when the control
-// cannot raise that notification.
-bool ConnectNotification(QWidget& control, Notification code, std::function<void()> handler);
+// Runs `handler` whenever `control` raises `code`, for as long as `receiver`
+// lives. False when the control cannot raise that notification.
+bool ConnectNotification(QWidget& control, Notification code, QObject& receiver, std::function<void()> handler);
 
 }  // namespace pavok

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -86,5 +87,14 @@ class ModalAnswerer {
   QPointer<Modal> last_;
   QTimer timer_;
 };
+
+// Types `name` into an open file dialog and presses Enter, as a user does.
+// A dialog that refused the name gives up after a second, so the test fails
+// instead of waiting for ever.
+inline void TypeFileName(QFileDialog& dialog, const QString& name) {
+  dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+  QTest::keyClick(&dialog, Qt::Key_Return);
+  QTimer::singleShot(1000, &dialog, [&dialog] { dialog.reject(); });
+}
 
 }  // namespace pavok::test

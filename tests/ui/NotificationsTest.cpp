@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <memory>
 
 #include "Notifications.h"
 
@@ -20,7 +21,7 @@ class NotificationsTest : public QObject {
     auto* list = new QComboBox(&window);
     list->addItems({QStringLiteral("C02"), QStringLiteral("C04"), QStringLiteral("C08")});
     int changes = 0;
-    QVERIFY(ConnectNotification(*list, Notification::SelChange, [&] { ++changes; }));
+    QVERIFY(ConnectNotification(*list, Notification::SelChange, window, [&] { ++changes; }));
     window.show();
 
     list->setCurrentIndex(2);
@@ -36,7 +37,8 @@ class NotificationsTest : public QObject {
     auto* field = new QLineEdit(&window);
     auto* other = new QPushButton(&window);
     int losses = 0;
-    QVERIFY(ConnectNotification(*field, Notification::KillFocus, [&] { ++losses; }));
+    auto receiver = std::make_unique<QObject>();
+    QVERIFY(ConnectNotification(*field, Notification::KillFocus, *receiver, [&] { ++losses; }));
     window.show();
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -47,14 +49,20 @@ class NotificationsTest : public QObject {
     QCOMPARE(losses, 0);
     other->setFocus(Qt::MouseFocusReason);
     QCOMPARE(losses, 1);
+
+    receiver.reset();  // what the dialog does first when it goes
+    field->setFocus(Qt::TabFocusReason);
+    other->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(losses, 1);
   }
 
   void notificationsAControlCannotRaiseAreRefused() {
     QLineEdit field;
     QPushButton button;
-    QVERIFY(!ConnectNotification(field, Notification::Clicked, [] {}));
-    QVERIFY(!ConnectNotification(button, Notification::DblClk, [] {}));
-    QVERIFY(!ConnectNotification(button, Notification::KillFocus, [] {}));
+    QObject receiver;
+    QVERIFY(!ConnectNotification(field, Notification::Clicked, receiver, [] {}));
+    QVERIFY(!ConnectNotification(button, Notification::DblClk, receiver, [] {}));
+    QVERIFY(!ConnectNotification(button, Notification::KillFocus, receiver, [] {}));
   }
 };
 

@@ -46,11 +46,7 @@ struct FileDialogTyping {
   explicit FileDialogTyping(const QString& name)
       : typing([this, name](QFileDialog& dialog) {
           title = dialog.windowTitle();
-          dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-          QTest::keyClick(&dialog, Qt::Key_Return);
-          // A dialog that refused the name gives up, so the test fails
-          // instead of waiting for ever.
-          QTimer::singleShot(1000, &dialog, [&dialog] { dialog.reject(); });
+          TypeFileName(dialog, name);
         }),
         declining([this](QMessageBox& question) {
           questions << question.text();

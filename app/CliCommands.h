@@ -1,0 +1,33 @@
+#pragma once
+// The command-line program's commands, each built from the same core
+// functions the dialog's buttons run.
+
+#include <ostream>
+#include <string>
+
+#include "TerminalWindow.h"
+
+namespace pavok {
+
+enum class CliCommand { Read, Write, Erase, Compare, Verify };
+
+// The program's exit status.
+enum class ExitStatus {
+  Success = 0,  // the command completed; compare and verify: chip and file agree
+  Differ = 1,   // compare and verify: chip and file differ
+  Failed = 2,   // declined, adapter absent, file error, bad input
+};
+
+struct CommandRequest {
+  CliCommand command = CliCommand::Read;
+  std::string file;     // FILE of the command; erase takes none
+  int chipSize = 2048;  // from --chip
+};
+
+// Runs one command on a freshly reset buffer, the current transport, and
+// `window` as the active window; fast write follows the window's
+// IDC_FAST_WRITE. Results go to `out`; notes and the reason for a failure
+// go through the window.
+ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out);
+
+}  // namespace pavok

@@ -1,0 +1,87 @@
+#include "CliOptions.h"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+
+#include "ChipType.h"
+#include "OptionValidators.h"
+#include "Version.h"
+
+namespace pavok {
+
+namespace {
+
+struct CommandEntry {
+  CliCommand command;
+  const char* name;
+  const char* description;
+  const char* fileDescription;  // null: the command takes no FILE
+};
+
+constexpr std::array<CommandEntry, 5> kCommands{{
+    {CliCommand::Read, "read", "Read the chip and save it to FILE (leaves temp.bin in the current directory)",
+     "Image file to write"},
+    {CliCommand::Write, "write", "Write FILE to the chip", "Image file to write to the chip"},
+    {CliCommand::Erase, "erase", "Erase the chip: every byte becomes FF", nullptr},
+    {CliCommand::Compare, "compare", "Compare the byte sums of the chip and FILE", "Image file to compare with"},
+    {CliCommand::Verify, "verify", "Read the chip and compare it with FILE byte by byte",
+     "Image file to compare with"},
+}};
+
+constexpr const char* kFooter =
+    "Options go before or after the command.\n"
+    "Exit status: 0 the command completed (compare, verify: chip and FILE agree),\n"
+    "1 compare, verify: chip and FILE differ, 2 the command failed.\n";
+
+void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kCommands.size()>& subcommands) {
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    const CommandEntry& entry = kCommands[i];
+    subcommands[i] = app.add_subcommand(entry.name, entry.description);
+    if (entry.fileDescription != nullptr) {
+      subcommands[i]->add_option("FILE", options.file, entry.fileDescription)->type_name("")->required();
+    }
+  }
+  subcommands[1]->add_flag("--fast", options.fast,
+                           "Read the chip first and write only the 4-byte groups where FILE differs from it");
+}
+
+}  // namespace
+
+std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOptions& options, std::ostream& out,
+                                     std::ostream& errors) {
+  CLI::App app("Reads, writes, erases and compares C02-C16 serial EEPROMs on the USB adapter.", "pavok-cli");
+  app.set_version_flag("--version", "pavok-cli " + std::string(kFileVersion));
+  app.footer(kFooter);
+  // Options of the program are also taken after the command.
+  app.fallthrough();
+  app.require_subcommand(1);
+
+  AddTransportOptions(app, options.transport);
+  app.add_option("--chip", options.chip, "Chip type selected, C02, C04, C08 or C16: the bytes read, written or compared")
+      ->type_name("TYPE")
+      ->transform(ChipTypeValidator())
+      ->capture_default_str();
+  app.add_flag("-y,--yes", options.assumeYes, "Answer Yes to every question");
+  app.add_flag("-v,--verbose", options.verbose, "Show the status of the port");
+  std::array<CLI::App*, kCommands.size()> subcommands{};
+  AddCommands(app, options, subcommands);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e, out, errors);
+    return status == 0 ? 0 : static_cast<int>(ExitStatus::Failed);
+  }
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (app.got_subcommand(subcommands[i])) options.command = kCommands[i].command;
+  }
+  return std::nullopt;
+}
+
+int SelectedChipSize(const CliOptions& options) {
+  const auto type = FindChipType(options.chip);
+  return type ? type->size : kChipTypes[kInitialChipTypeIndex].size;
+}
+
+}  // namespace pavok

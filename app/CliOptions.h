@@ -1,0 +1,33 @@
+#pragma once
+// The command line of pavok-cli: the adapter options both programs share,
+// the options of its own, and one command.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "CliCommands.h"
+#include "TransportOptions.h"
+
+namespace pavok {
+
+struct CliOptions {
+  TransportOptions transport;
+  std::string chip = "C16";  // --chip TYPE: the chip type selected
+  bool assumeYes = false;    // --yes
+  bool verbose = false;      // --verbose
+  bool fast = false;         // write --fast
+  CliCommand command = CliCommand::Read;
+  std::string file;
+};
+
+// Fills `options` from the arguments. Returns the exit status when the
+// program ends here: 0 after --help or --version (text on `out`), 2 on bad
+// input (the reason on `errors`).
+std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOptions& options, std::ostream& out,
+                                     std::ostream& errors);
+
+// The size of the chip type that --chip names.
+int SelectedChipSize(const CliOptions& options);
+
+}  // namespace pavok

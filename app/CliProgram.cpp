@@ -1,0 +1,36 @@
+#include "CliProgram.h"
+
+#include "CliCommands.h"
+#include "CliOptions.h"
+#include "Transport.h"
+#include "TransportOptions.h"
+
+namespace pavok {
+
+int RunCliProgram(int argc, const char* const argv[], const CliConsole& console) {
+  CliOptions options;
+  if (const std::optional<int> status = ParseCliArguments(argc, argv, options, console.out, console.errors)) {
+    return *status;
+  }
+  std::string error;
+  const std::unique_ptr<Transport> transport = MakeTransport(options.transport, error);
+  if (!transport) {
+    console.errors << "pavok-cli: " << error << '\n';
+    return static_cast<int>(ExitStatus::Failed);
+  }
+  const TransportScope scope(*transport);
+
+  TerminalSettings settings;
+  settings.assumeYes = options.assumeYes;
+  settings.fastWrite = options.fast;
+  settings.verbose = options.verbose;
+  // A trace writes a line per request; a bar redrawn between them would
+  // only garble both.
+  settings.progressBar = console.errorsIsTerminal && !options.transport.trace;
+  TerminalWindow window(settings, console.errors, console.prompt);
+
+  const CommandRequest request{options.command, options.file, SelectedChipSize(options)};
+  return static_cast<int>(RunCliCommand(request, window, console.out));
+}
+
+}  // namespace pavok

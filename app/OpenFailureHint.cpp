@@ -1,0 +1,12 @@
+#include "OpenFailureHint.h"
+
+namespace pavok {
+
+std::string OpenFailureHint(OpenFailure failure) {
+  if (failure != OpenFailure::AccessDenied) return {};
+  return "The adapter is connected, but this user may not open it: the udev rule " + std::string(kUdevRulePath) +
+         " (installed with the pavok package) gives the logged-in user access; install it, then unplug and "
+         "replug the adapter.";
+}
+
+}  // namespace pavok

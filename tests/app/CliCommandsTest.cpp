@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "BufferState.h"
+#include "CliCommands.h"
+#include "CliTestSupport.h"
+#include "DeviceChannel.h"
+#include "SystemTexts.h"
+#include "TestEnvironment.h"
+
+namespace pavok::test {
+namespace {
+
+bool Contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
+
+// A working directory with an emulated C16 chip in "chip.bin".
+class CliCommands : public ::testing::Test {
+ protected:
+  TemporaryDirectory directory;
+  const std::string chip = PatternBytes(2048);
+
+  void SetUp() override { WriteFileBytes(directory / "chip.bin", chip); }
+
+  CliRun Run(std::vector<std::string> arguments, std::optional<std::string> answer = std::nullopt) {
+    arguments.insert(arguments.begin(), {"--emulate", "--chip-image", "chip.bin"});
+    return RunCli(arguments, std::move(answer));
+  }
+  std::string Chip() const { return ReadFileBytes(directory / "chip.bin"); }
+};
+
+TEST_F(CliCommands, ReadSavesTheChipAndLeavesTheDump) {
+  const CliRun run = Run({"read", "out.bin"});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(ReadFileBytes(directory / "out.bin"), chip);
+  EXPECT_EQ(ReadFileBytes(directory / "temp.bin"), chip);
+  EXPECT_EQ(run.errors, "");
+}
+
+TEST_F(CliCommands, ReadTakesTheSelectedChipTypesSize) {
+  const CliRun run = Run({"--chip", "C02", "read", "out.bin"});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(ReadFileBytes(directory / "out.bin"), chip.substr(0, 256));
+}
+
+TEST_F(CliCommands, FailedReadWritesNoFile) {
+  WriteFileBytes(directory / "small.bin", PatternBytes(256));
+  // A C02 on the adapter while C16 is selected: the read fails at bank 1.
+  const CliRun run = RunCli({"--emulate", "--emulated-chip", "C02", "--chip-image", "small.bin", "read", "out.bin"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(directory / "out.bin"));
+  EXPECT_TRUE(Contains(run.errors, "out.bin not written")) << run.errors;
+}
+
+TEST_F(CliCommands, ReadToAFileThatCannotBeWrittenFails) {
+  struct Case {
+    std::string file;
+    std::string_view message;
+  };
+  std::filesystem::create_directory(directory / "a-directory");
+  for (const Case& c : {Case{"/dev/full", kFileWriteErrorMessage}, Case{"a-directory", kCannotOpenFileMessage},
+                        Case{"no-such-directory/out.bin", kCannotOpenFileMessage}}) {
+    const CliRun run = Run({"read", c.file});
+    EXPECT_EQ(run.status, 2) << c.file;
+    EXPECT_TRUE(run.errors.starts_with(std::string(c.message) + "\n")) << run.errors;
+  }
+}
+
+TEST_F(CliCommands, WriteAndEraseNeedAYes) {
+  const std::string image = PatternBytes(2048, 13);
+  WriteFileBytes(directory / "image.bin", image);
+  struct Case {
+    std::vector<std::string> arguments;
+    std::optional<std::string> typed;
+    int status;
+    std::string chipAfter;
+  };
+  for (const Case& c : {
+           Case{{"write", "image.bin"}, std::nullopt, 2, chip},
+           Case{{"write", "image.bin"}, "n", 2, chip},
+           Case{{"erase"}, std::nullopt, 2, chip},
+           Case{{"write", "image.bin"}, "y", 0, image},
+           Case{{"--yes", "write", "--fast", "image.bin"}, std::nullopt, 0, image},
+           Case{{"erase", "--yes"}, std::nullopt, 0, std::string(2048, '\xFF')},
+       }) {
+    WriteFileBytes(directory / "chip.bin", chip);
+    const CliRun run = Run(c.arguments, c.typed);
+    EXPECT_EQ(run.status, c.status) << c.arguments.front() << run.errors;
+    EXPECT_TRUE(Chip() == c.chipAfter) << c.arguments.front();
+    if (c.status != 0) {
+      EXPECT_TRUE(Contains(run.errors, "declined; the chip was not changed")) << run.errors;
+    }
+  }
+}
+
+TEST_F(CliCommands, CompareAndVerifyTellAgreementByStatus) {
+  std::string differing = chip;
+  differing[0x10] = static_cast<char>(chip[0x10] + 1);
+  differing[0x7FE] = static_cast<char>(chip[0x7FE] - 1);  // the sums still agree
+  WriteFileBytes(directory / "same.bin", chip);
+  WriteFileBytes(directory / "differing.bin", differing);
+  WriteFileBytes(directory / "blank.bin", std::string(2048, '\xFF'));
+  struct Case {
+    std::string command;
+    std::string file;
+    int status;
+    std::string output;  // on the error stream for compare, standard output for verify
+  };
+  for (const Case& c : {
+           Case{"compare", "same.bin", 0, "\n\nOK !"},
+           Case{"compare", "differing.bin", 0, "\n\nOK !"},
+           Case{"compare", "blank.bin", 1, "КС буфера: 7f800 \n\nПрошивки не одинаковые !"},
+           Case{"verify", "same.bin", 0, "The chip matches same.bin (2048 bytes)."},
+           Case{"verify", "differing.bin", 1,
+                "2 of 2048 bytes differ between the chip and differing.bin:\n0x0010: chip 70, file 71\n"},
+       }) {
+    const CliRun run = Run({c.command, c.file});
+    EXPECT_EQ(run.status, c.status) << c.command << " " << c.file << run.errors;
+    EXPECT_TRUE(Contains(c.command == "compare" ? run.errors : run.out, c.output))
+        << c.command << " " << c.file << "\n" << run.out << run.errors;
+    EXPECT_EQ(Chip(), chip);
+  }
+}
+
+TEST_F(CliCommands, VerifyShowsTheFirstDifferencesAndCountsTheRest) {
+  const CliRun run = Run({"verify", "blank.bin"});
+  EXPECT_EQ(run.status, 2);  // no such file yet
+  WriteFileBytes(directory / "blank.bin", std::string(2048, '\xFF'));
+  const CliRun blank = Run({"verify", "blank.bin"});
+  EXPECT_EQ(blank.status, 1);
+  EXPECT_TRUE(Contains(blank.out, "0x0000: chip 00, file FF\n0x0001: chip 07, file FF\n")) << blank.out;
+  EXPECT_TRUE(Contains(blank.out, "0x000F: chip 69, file FF\n... and ")) << blank.out;
+}
+
+TEST_F(CliCommands, MissingImageFileFailsBeforeTheChipIsTouched) {
+  for (const char* command : {"write", "compare", "verify"}) {
+    const CliRun run = Run({"--yes", command, "missing.bin"});
+    EXPECT_EQ(run.status, 2) << command;
+    EXPECT_EQ(run.errors, std::string(kCannotOpenFileMessage) + "\npavok-cli: " + command +
+                              ": cannot read missing.bin\n");
+    EXPECT_FALSE(std::filesystem::exists(directory / "temp.bin")) << command;
+    EXPECT_EQ(Chip(), chip);
+  }
+}
+
+TEST_F(CliCommands, ImageOfAnotherSizeIsNotedAndFilledWithFF) {
+  WriteFileBytes(directory / "short.bin", PatternBytes(256, 13));
+  const CliRun run = Run({"--yes", "write", "short.bin"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(Contains(run.errors, "short.bin holds 256 bytes, the chip 2048; the bytes beyond the file are taken as FF"))
+      << run.errors;
+  EXPECT_EQ(Chip(), PatternBytes(256, 13) + std::string(2048 - 256, '\xFF'));
+}
+
+// The same commands on a scripted adapter, where the requests can be counted
+// and faults injected.
+class CliCommandsOnAdapter : public ::testing::Test {
+ protected:
+  TestEnvironment env;
+  std::ostringstream out, errors;
+  TerminalSettings settings{.assumeYes = true};
+
+  ExitStatus Run(CliCommand command, std::string file = "image.bin", int chipSize = 2048) {
+    TerminalWindow window(settings, errors);
+    return RunCliCommand({command, std::move(file), chipSize}, window, out);
+  }
+};
+
+TEST_F(CliCommandsOnAdapter, FastWriteSendsOnlyTheGroupsThatDifferFromTheChip) {
+  const std::string chip = PatternBytes(2048);
+  env.adapter.chip().Load(std::vector<std::uint8_t>(chip.begin(), chip.end()));
+  std::string image = chip;
+  image[0x101] = '\x55';  // group 0x40
+  image[0x7FC] = '\xAA';  // group 0x1FF
+  WriteFileBytes(env.directory / "image.bin", image);
+  settings.fastWrite = true;
+
+  EXPECT_EQ(Run(CliCommand::Write), ExitStatus::Success) << errors.str();
+
+  const auto& requests = env.adapter.requests();
+  ASSERT_EQ(requests.size(), 64u + 4u);
+  const auto byte = [&image](std::size_t i) { return static_cast<std::uint8_t>(image[i]); };
+  EXPECT_EQ(requests[64].request.bytes, (std::array<std::uint8_t, 5>{0x28, byte(0x100), 0x55, byte(0x102), byte(0x103)}));
+  EXPECT_EQ(requests[65].request.bytes, (std::array<std::uint8_t, 5>{0x27, 0x00, 0x00, 0xA2, 0x00}));
+  EXPECT_EQ(requests[67].request.bytes, (std::array<std::uint8_t, 5>{0x27, 0xFC, 0x00, 0xAE, 0x00}));
+  const auto contents = env.adapter.chip().contents();
+  EXPECT_TRUE(std::equal(contents.begin(), contents.end(), image.begin(),
+                         [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+}
+
+TEST_F(CliCommandsOnAdapter, AbsentAdapterFailsEveryCommandOnce) {
+  env.adapter.SetFaultPlan(FaultPlan::Absent());
+  WriteFileBytes(env.directory / "image.bin", PatternBytes(2048));
+  for (const CliCommand command :
+       {CliCommand::Read, CliCommand::Write, CliCommand::Erase, CliCommand::Compare, CliCommand::Verify}) {
+    errors.str("");
+    EXPECT_EQ(Run(command, command == CliCommand::Read ? "out.bin" : "image.bin"), ExitStatus::Failed);
+    EXPECT_TRUE(errors.str().starts_with(std::string(kOpenFailedMessage) + "\npavok-cli: ")) << errors.str();
+  }
+  EXPECT_FALSE(std::filesystem::exists(env.directory / "out.bin"));
+}
+
+TEST_F(CliCommandsOnAdapter, EveryCommandStartsFromABlankBuffer) {
+  Buffer().unsavedFlag = 1;
+  Buffer().workImage[0] = 0x12;
+  EXPECT_EQ(Run(CliCommand::Read, "out.bin", 256), ExitStatus::Success) << errors.str();
+  EXPECT_EQ(Buffer().chipSize, 256);
+  EXPECT_EQ(ReadFileBytes(env.directory / "out.bin"), std::string(256, '\xFF'));
+  EXPECT_TRUE(env.window.calls.empty());  // the scripted window saw nothing
+}
+
+}  // namespace
+}  // namespace pavok::test
