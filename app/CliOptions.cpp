@@ -55,6 +55,8 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
   app.footer(kFooter);
   // Options of the program are also taken after the command.
   app.fallthrough();
+  // A path such as /dev/full stays a file name on Windows too.
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
 
   AddTransportOptions(app, options.transport);

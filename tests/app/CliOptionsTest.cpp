@@ -7,6 +7,7 @@
 #include "EmulatedAdapter.h"
 #include "TestEnvironment.h"
 #include "UsbId.h"
+#include "UsbTransport.h"
 
 namespace pavok::test {
 namespace {
@@ -172,6 +173,13 @@ TEST(TransportOptions, ChipImageThatCannotBeMadeIsRefusedWithItsPath) {
   EXPECT_NE(error.find("missing-directory"), std::string::npos) << error;
 }
 
+// What this platform's real adapter transport calls itself.
+std::string RealAdapterDescription(const std::string& usbId) {
+  std::string error;
+  const auto transport = MakeUsbTransport(*ParseUsbId(usbId, &error), error);
+  return transport ? transport->Describe() : error;
+}
+
 TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
   struct Case {
     bool emulate;
@@ -180,8 +188,8 @@ TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
     std::string description;
   };
   for (const Case& c : {
-           Case{false, "03EB:21FF", false, "USB adapter 03EB:21FF"},
-           Case{false, "16c0:5dc", true, "USB adapter 16C0:05DC, traced"},
+           Case{false, "03EB:21FF", false, RealAdapterDescription("03EB:21FF")},
+           Case{false, "16c0:5dc", true, RealAdapterDescription("16c0:5dc") + ", traced"},
            Case{true, "03EB:21FF", true, "emulated adapter with a 2048-byte chip, traced"},
        }) {
     TransportOptions options;

@@ -106,7 +106,7 @@ std::filesystem::path RunningProgramIfWriteProtected() {
   std::error_code ec;
   const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return {};
-  std::FILE* file = std::fopen(program.c_str(), "r+b");
+  std::FILE* file = std::fopen(program.string().c_str(), "r+b");
   if (file == nullptr) return program;
   std::fclose(file);
   return {};
