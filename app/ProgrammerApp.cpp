@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,17 @@ int InitInstance(const ProgramOptions& options) {
   return 0;
 }
 
+// Whether Qt has a screen to open the dialog on. Without one it would abort
+// with a core dump; a screenshot needs no screen and is drawn off-screen.
+bool DisplayAvailable() {
+#ifdef _WIN32
+  return true;
+#else
+  return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+         std::getenv("QT_QPA_PLATFORM") != nullptr;
+#endif
+}
+
 }  // namespace
 
 }  // namespace pavok
@@ -72,6 +84,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   const TransportScope transportScope(*transport);
+
+  if (!DisplayAvailable()) {
+    if (options.screenshot.empty()) {
+      std::fprintf(stderr,
+                   "pavok: no display to open the dialog on (DISPLAY is not set). Use pavok-cli, or run "
+                   "xvfb-run -a pavok ... to try the dialog on a virtual screen.\n");
+      return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
 
   // Qt reads its own settings from the environment (QT_QPA_PLATFORM and the
   // like); the command line is ours alone.
