@@ -1,7 +1,6 @@
 #include "BufferEdits.h"
 
 #include <algorithm>
-#include <charconv>
 #include <span>
 
 #include "HexCodec.h"
@@ -32,9 +31,7 @@ std::string ViewLineText(const BufferState& state, int line) {
 }
 
 std::string ChecksumText(const BufferState& state) {
-  std::array<char, 8> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), BufferChecksum(state), 16).ptr;
-  return "КС: " + std::string(digits.data(), end);
+  return "КС: " + FormatChecksum(BufferChecksum(state));
 }
 
 std::optional<std::string> SaveLine(BufferState& state, std::string_view text) {

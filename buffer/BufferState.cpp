@@ -1,6 +1,7 @@
 #include "BufferState.h"
 
 #include <algorithm>
+#include <charconv>
 #include <numeric>
 
 namespace pavok {
@@ -19,6 +20,12 @@ void ResetBuffer(BufferState& state) {
 std::uint32_t BufferChecksum(const BufferState& state) {
   const auto begin = state.workImage.begin();
   return std::accumulate(begin, begin + state.chipSize, std::uint32_t{0});
+}
+
+std::string FormatChecksum(std::uint32_t sum) {
+  std::array<char, 8> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), sum, 16).ptr;
+  return std::string(digits.data(), end);
 }
 
 void ComputeChangeMap(BufferState& state) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "ChipType.h"
 
@@ -31,6 +32,10 @@ void ResetBuffer(BufferState& state);
 
 // The plain byte sum of workImage[0, chipSize).
 std::uint32_t BufferChecksum(const BufferState& state);
+
+// A sum as every checksum is shown: lower-case hex, no prefix, no leading
+// zeros ("7f800").
+std::string FormatChecksum(std::uint32_t sum);
 
 // Flags every group of [0, chipSize) whose bytes differ between the images;
 // all other flags are cleared.

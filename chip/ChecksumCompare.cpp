@@ -1,7 +1,6 @@
 #include "ChecksumCompare.h"
 
 #include <array>
-#include <charconv>
 #include <numeric>
 #include <vector>
 
@@ -15,19 +14,11 @@ namespace pavok {
 
 namespace {
 
-// Lower-case hexadecimal without prefix or leading zeros, as every checksum
-// is shown.
-std::string Hex(std::uint32_t value) {
-  std::array<char, 8> digits{};
-  const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value, 16);
-  return std::string(digits.data(), result.ptr);
-}
-
 }  // namespace
 
 std::string ComparisonMessage(const ChecksumComparison& comparison) {
   const std::string_view verdict = comparison.Equal() ? "\n\nOK !" : "\n\nПрошивки не одинаковые !";
-  return "КС микросхемы: " + Hex(comparison.chipSum) + " \nКС буфера: " + Hex(comparison.bufferSum) + " " +
+  return "КС микросхемы: " + FormatChecksum(comparison.chipSum) + " \nКС буфера: " + FormatChecksum(comparison.bufferSum) + " " +
          std::string(verdict);
 }
 
