@@ -9,6 +9,7 @@
 #include "ChecksumCompare.h"
 #include "ChipRead.h"
 #include "ChipWrite.h"
+#include "FileReplace.h"
 #include "ImageDifferences.h"
 #include "ImageFiles.h"
 #include "Transport.h"
@@ -61,22 +62,45 @@ void NoteSizeMismatch(CommandContext& context) {
                                : sizes + "; only the first " + std::to_string(chipSize) + " are used");
 }
 
-// FILE into both images through the open-file dialog.
+// ": " and the system's words for `reason`, or nothing without one.
+std::string Because(std::error_code reason) { return reason ? ": " + reason.message() : std::string(); }
+
+// FILE into both images through the open-file dialog. A FILE that gives no
+// bytes at all is refused: written or compared, it would stand for a chip
+// full of FF, which is seldom what was meant.
 bool LoadFile(CommandContext& context) {
   context.window().SetFilePaths(context.file(), "");
-  if (RunLoadImageFile() != FileOutcome::Completed) {
-    context.Fail("cannot read " + context.file());
+  const FileResult result = RunLoadImageFile();
+  if (result.outcome != FileOutcome::Completed) {
+    context.Fail("cannot read " + context.file() + Because(result.reason));
+    return false;
+  }
+  if (result.bytes == 0) {
+    context.Fail(context.file() + " holds no data; nothing was sent to the adapter");
     return false;
   }
   NoteSizeMismatch(context);
   return true;
 }
 
+// Reading the chip replaces the dump in the current directory, so a FILE
+// that is the dump, under any name, would be lost before it was used.
+bool RefuseTheDump(CommandContext& context) {
+  std::error_code ec;
+  if (!std::filesystem::equivalent(context.file(), kDumpFileName, ec)) return false;
+  context.Fail(context.file() + " is the dump " + std::string(kDumpFileName) +
+               ", which reading the chip replaces; copy it under another name first");
+  return true;
+}
+
 // Why the adapter failed the transfer: its open, or an exchange.
 std::string DeviceFailure() {
-  const OpenFailure failure = CurrentTransport().LastOpenFailure();
-  if (failure == OpenFailure::None) return "the adapter did not answer a request";
-  return std::string(OpenFailureText(failure));
+  const Transport& transport = CurrentTransport();
+  if (const OpenFailure failure = transport.LastOpenFailure(); failure != OpenFailure::None) {
+    return std::string(OpenFailureText(failure));
+  }
+  const std::string known = transport.LastExchangeFailure();
+  return known.empty() ? "the adapter did not answer a request" : known;
 }
 
 std::string ReadFailure(ReadOutcome outcome) {
@@ -103,15 +127,21 @@ bool ReadChipInto(CommandContext& context, std::string_view consequence) {
 }
 
 ExitStatus ReadCommand(CommandContext& context) {
+  // A name that cannot be saved to should cost neither a read nor the dump.
+  if (const auto problem = CheckCanCreate(context.file())) {
+    return context.Fail("cannot create " + context.file() + Because(problem->reason) + "; the chip was not read");
+  }
   if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;
   context.window().SetFilePaths("", context.file());
-  switch (RunSaveImageFile()) {
+  const FileResult saved = RunSaveImageFile();
+  switch (saved.outcome) {
     case FileOutcome::Completed:
       return ExitStatus::Success;
     case FileOutcome::WriteFailed:
-      return context.Fail(context.file() + " was not written whole");
+      return context.Fail(context.file() + " was not written" + Because(saved.reason) +
+                          "; an earlier file of that name is unchanged");
     default:
-      return context.Fail("cannot create " + context.file());
+      return context.Fail("cannot create " + context.file() + Because(saved.reason));
   }
 }
 
@@ -137,8 +167,9 @@ bool TakeChipAsReference(CommandContext& context) {
 }
 
 ExitStatus WriteCommand(CommandContext& context) {
-  if (!LoadFile(context)) return ExitStatus::Failed;
-  if (context.window().IsChecked(IDC_FAST_WRITE) && !TakeChipAsReference(context)) return ExitStatus::Failed;
+  const bool fast = context.window().IsChecked(IDC_FAST_WRITE);
+  if ((fast && RefuseTheDump(context)) || !LoadFile(context)) return ExitStatus::Failed;
+  if (fast && !TakeChipAsReference(context)) return ExitStatus::Failed;
   return WriteOutcomeStatus(RunWriteChip(false), context);
 }
 
@@ -151,7 +182,7 @@ ExitStatus CompareCommand(CommandContext& context) {
 }
 
 ExitStatus VerifyCommand(CommandContext& context) {
-  if (!LoadFile(context)) return ExitStatus::Failed;
+  if (RefuseTheDump(context) || !LoadFile(context)) return ExitStatus::Failed;
   const std::vector<std::uint8_t> fileImage = CopyOfWorkImage();
   if (!ReadChipInto(context, "")) return ExitStatus::Failed;
   const ImageDifferences differences = FindDifferences(ChipPart(Buffer().workImage), fileImage);

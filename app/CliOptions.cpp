@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 #include "ChipType.h"
 #include "OptionValidators.h"
@@ -39,11 +41,40 @@ void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kComm
     const CommandEntry& entry = kCommands[i];
     subcommands[i] = app.add_subcommand(entry.name, entry.description);
     if (entry.fileDescription != nullptr) {
-      subcommands[i]->add_option("FILE", options.file, entry.fileDescription)->type_name("")->required();
+      subcommands[i]
+          ->add_option("FILE", options.file, entry.fileDescription)
+          ->type_name("")
+          ->required()
+          ->check(FileNameValidator());
     }
   }
   subcommands[1]->add_flag("--fast", options.fast,
                            "Read the chip first and write only the 4-byte groups where FILE differs from it");
+}
+
+// What the user typed as the command when it names none of ours: the first
+// word that is neither an option nor an option's value.
+std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, const char* const argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.empty() || word.front() != '-') {
+      const bool known = std::any_of(kCommands.begin(), kCommands.end(),
+                                     [&word](const CommandEntry& entry) { return word == entry.name; });
+      return known ? std::nullopt : std::optional<std::string>(word);
+    }
+    const CLI::Option* option = app.get_option_no_throw(word);
+    if (option != nullptr && option->get_expected_min() > 0) ++i;  // its value follows
+  }
+  return std::nullopt;
+}
+
+std::string CommandList() {
+  std::string list;
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    list += i == 0 ? "" : i + 1 == kCommands.size() ? " or " : ", ";
+    list += kCommands[i].name;
+  }
+  return list;
 }
 
 }  // namespace
@@ -72,6 +103,10 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
+    if (const auto word = UnknownCommand(app, argc, argv)) {
+      errors << '"' << *word << "\" is not a command: expected " << CommandList() << "\nRun with --help for more information.\n";
+      return static_cast<int>(ExitStatus::Failed);
+    }
     const int status = app.exit(e, out, errors);
     return status == 0 ? 0 : static_cast<int>(ExitStatus::Failed);
   }

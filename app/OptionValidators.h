@@ -13,4 +13,10 @@ CLI::Validator ChipTypeValidator();
 // A USB id "VID:PID" in hexadecimal.
 CLI::Validator UsbIdValidator();
 
+// A file name that is not empty.
+CLI::Validator FileNameValidator();
+
+// A whole number, written in decimal, from `minimum` to `maximum`.
+CLI::Validator WholeNumberValidator(long long minimum, long long maximum);
+
 }  // namespace pavok

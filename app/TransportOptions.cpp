@@ -58,7 +58,7 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
   app.add_option("--emulated-delay-us", options.emulatedDelayMicroseconds,
                  "Time each emulated request takes, in microseconds")
       ->type_name("N")
-      ->check(CLI::Range(0, kMaxEmulatedDelayMicroseconds))
+      ->check(WholeNumberValidator(0, kMaxEmulatedDelayMicroseconds))
       ->capture_default_str()
       ->needs(emulate);
   app.add_option("--usb-id", options.usbId, "USB vendor and product id of the adapter, in hexadecimal")

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <thread>
 
+#include "FileReplace.h"
+
 namespace pavok {
 
 EmulatedAdapter::EmulatedAdapter(EepromModel chip) : chip_(std::move(chip)) {}
@@ -42,9 +44,14 @@ std::optional<EmulatedAdapter> EmulatedAdapter::WithImageFile(int size, const st
     std::vector<std::uint8_t> data;
     problem = ReadImageFile(imageFile, adapter.chip_.contents().size(), data);
     adapter.chip_.Load(data);
+    // An image that could not be written back is found now, not at the
+    // first write.
+    if (const auto failure = problem.empty() ? CheckCanCreate(imageFile) : std::nullopt) {
+      problem = "cannot write the emulated chip image " + imageFile.string() + ": " + failure->reason.message();
+    }
+  } else if (!adapter.SaveImage()) {
+    problem = adapter.exchangeFailure_;
   }
-  // Writing now finds a read-only image at start, not at the first write.
-  if (problem.empty() && !adapter.SaveImage()) problem = "cannot write the emulated chip image " + imageFile.string();
   if (problem.empty()) return adapter;
   if (error) *error = problem;
   return std::nullopt;
@@ -70,6 +77,7 @@ std::string EmulatedAdapter::Describe() const {
 
 ExchangeResult EmulatedAdapter::Exchange(std::span<const std::uint8_t, 5> bytes, std::span<std::uint8_t> reply) {
   const int index = exchanges_++;
+  exchangeFailure_.clear();
   if (delay_.count() > 0) std::this_thread::sleep_for(delay_);
   const DeviceRequest request = DeviceRequest::FromBytes(bytes);
 
@@ -110,13 +118,16 @@ std::size_t EmulatedAdapter::Answer(const DeviceRequest& request, std::span<std:
   return 1;
 }
 
-bool EmulatedAdapter::SaveImage() const {
+// Replaced whole after every write, so the image holds the chip before or
+// after the write, never part of it, even when the program is killed. It is
+// not waited onto the disk each time: that would make a write of the largest
+// chip take seconds, for a chip that only exists to try the program on.
+bool EmulatedAdapter::SaveImage() {
   if (!imageFile_) return true;
-  std::ofstream out(*imageFile_, std::ios::binary | std::ios::trunc);
-  const auto data = chip_.contents();
-  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  out.close();
-  return out.good();
+  const auto failure = WriteWholeFile(*imageFile_, chip_.contents(), Durability::ProgramEnd);
+  if (!failure) return true;
+  exchangeFailure_ = "cannot write the emulated chip image " + imageFile_->string() + ": " + failure->reason.message();
+  return false;
 }
 
 }  // namespace pavok

@@ -37,6 +37,7 @@ class EmulatedAdapter final : public Transport {
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override;
+  std::string LastExchangeFailure() const override { return exchangeFailure_; }
   std::string Describe() const override;
 
   void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
@@ -53,7 +54,9 @@ class EmulatedAdapter final : public Transport {
 
  private:
   std::size_t Answer(const DeviceRequest& request, std::span<std::uint8_t> reply);
-  bool SaveImage() const;
+  // Writes the chip back to its image file; on failure says why in
+  // exchangeFailure_.
+  bool SaveImage();
 
   EepromModel chip_;
   std::optional<std::filesystem::path> imageFile_;
@@ -66,6 +69,7 @@ class EmulatedAdapter final : public Transport {
   int opens_ = 0;
   bool open_ = false;
   OpenFailure lastOpenFailure_ = OpenFailure::None;
+  std::string exchangeFailure_;
 };
 
 }  // namespace pavok

@@ -41,6 +41,8 @@ void TracingTransport::Close() { inner_->Close(); }
 
 OpenFailure TracingTransport::LastOpenFailure() const { return inner_->LastOpenFailure(); }
 
+std::string TracingTransport::LastExchangeFailure() const { return inner_->LastExchangeFailure(); }
+
 std::string TracingTransport::Describe() const { return inner_->Describe() + ", traced"; }
 
 }  // namespace pavok

@@ -20,6 +20,7 @@ class TracingTransport final : public Transport {
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override;
+  std::string LastExchangeFailure() const override;
   std::string Describe() const override;
 
   Transport& inner() { return *inner_; }

@@ -35,6 +35,10 @@ class Transport {
   virtual void Close() = 0;
 
   virtual OpenFailure LastOpenFailure() const { return OpenFailure::Other; }
+  // Why the last exchange failed, where the transport knows more than that
+  // it did (e.g. "cannot write the emulated chip image ..."); empty when it
+  // answered or nothing is known.
+  virtual std::string LastExchangeFailure() const { return {}; }
   // A short human description (used in traces and diagnostics).
   virtual std::string Describe() const = 0;
 };

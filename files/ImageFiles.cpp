@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BufferState.h"
+#include "FileReplace.h"
 #include "RawFile.h"
 #include "SystemTexts.h"
 #include "WindowOperations.h"
@@ -41,30 +42,36 @@ std::span<std::uint8_t> ChipPart(Image& image, const BufferState& buffer) {
   return std::span<std::uint8_t>(image).first(static_cast<std::size_t>(buffer.chipSize));
 }
 
-// Up to chipSize bytes from the start of the file; nothing when the file
-// cannot be opened or read, so that a bad file leaves the buffer alone.
-std::optional<std::vector<std::uint8_t>> ReadImageStart(const std::string& path, std::size_t size) {
-  auto file = RawFile::OpenForReading(path);
+// Up to chipSize bytes from the start of the file; nothing, with the reason,
+// when the file cannot be opened or read, so that a bad file leaves the
+// buffer alone.
+std::optional<std::vector<std::uint8_t>> ReadImageStart(const std::string& path, std::size_t size,
+                                                        std::error_code& reason) {
+  auto file = RawFile::OpenForReading(path, &reason);
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> data(size);
   data.resize(file->Read(data));
-  if (file->ReadFailed()) return std::nullopt;
+  if (file->ReadFailed()) {
+    reason = file->error();
+    return std::nullopt;
+  }
   return data;
 }
 
 }  // namespace
 
-FileOutcome RunLoadImageFile() {
+FileResult RunLoadImageFile() {
   WindowOperations* window = GetActiveWindow();
   BufferState& buffer = Buffer();
-  if (buffer.unsavedFlag != 0 && !AskYesNo(window, kUnsavedQuestion)) return FileOutcome::Declined;
+  if (buffer.unsavedFlag != 0 && !AskYesNo(window, kUnsavedQuestion)) return {FileOutcome::Declined};
 
   const std::string path = AskForImagePath(window, FileDialogKind::Open);
-  if (path.empty()) return FileOutcome::Cancelled;
-  const auto data = ReadImageStart(path, static_cast<std::size_t>(buffer.chipSize));
+  if (path.empty()) return {FileOutcome::Cancelled};
+  std::error_code reason;
+  const auto data = ReadImageStart(path, static_cast<std::size_t>(buffer.chipSize), reason);
   if (!data) {
     ShowMessage(window, kCannotOpenFileMessage);
-    return FileOutcome::OpenFailed;
+    return {FileOutcome::OpenFailed, 0, reason};
   }
   // A shorter file replaces only the start; the reference takes the mixture,
   // so a fast write right after a load finds nothing to send.
@@ -72,30 +79,22 @@ FileOutcome RunLoadImageFile() {
   std::copy(data->begin(), data->end(), work.begin());
   std::copy(work.begin(), work.end(), buffer.referenceImage.begin());
   buffer.unsavedFlag = 0;
-  return FileOutcome::Completed;
+  return {FileOutcome::Completed, data->size()};
 }
 
-FileOutcome RunSaveImageFile() {
+FileResult RunSaveImageFile() {
   WindowOperations* window = GetActiveWindow();
   BufferState& buffer = Buffer();
   const std::string path = AskForImagePath(window, FileDialogKind::Save);
-  if (path.empty()) return FileOutcome::Cancelled;
+  if (path.empty()) return {FileOutcome::Cancelled};
 
-  // Written in place, not through a temporary and a rename, so that any path
-  // the user may name (a device, a link) is written as the user meant.
-  auto file = RawFile::Create(path);
-  if (!file) {
-    ShowMessage(window, kCannotOpenFileMessage);
-    return FileOutcome::OpenFailed;
-  }
-  const bool written = file->WriteAll(ChipPart(buffer.workImage, buffer));
-  const bool closed = file->Close();
-  if (!written || !closed) {
-    ShowMessage(window, kFileWriteErrorMessage);
-    return FileOutcome::WriteFailed;
+  // An earlier file of that name stays whole until the new one is.
+  if (const auto failure = WriteWholeFile(path, ChipPart(buffer.workImage, buffer), Durability::PowerLoss)) {
+    ShowMessage(window, failure->whileOpening ? kCannotOpenFileMessage : kFileWriteErrorMessage);
+    return {failure->whileOpening ? FileOutcome::OpenFailed : FileOutcome::WriteFailed, 0, failure->reason};
   }
   buffer.unsavedFlag = 0;
-  return FileOutcome::Completed;
+  return {FileOutcome::Completed};
 }
 
 void LoadImageFile() { RunLoadImageFile(); }

@@ -2,7 +2,9 @@
 // Loading the buffer from a raw binary image file and saving it to one,
 // through the file dialogs of the active window.
 
+#include <cstddef>
 #include <string_view>
+#include <system_error>
 
 namespace pavok {
 
@@ -17,8 +19,20 @@ enum class FileOutcome {
   WriteFailed, // the save did not reach the file whole
 };
 
-FileOutcome RunLoadImageFile();
-FileOutcome RunSaveImageFile();
+// An outcome with what a front end can add to the dialog's own messages.
+struct FileResult {
+  FileResult(FileOutcome outcome, std::size_t bytes = 0, std::error_code reason = {})
+      : outcome(outcome), bytes(bytes), reason(reason) {}
+
+  FileOutcome outcome;
+  std::size_t bytes;      // bytes the load took from the file
+  std::error_code reason; // the system's reason for OpenFailed and WriteFailed
+
+  bool operator==(FileOutcome other) const { return outcome == other; }
+};
+
+FileResult RunLoadImageFile();
+FileResult RunSaveImageFile();
 
 // The dialog's commands.
 void LoadImageFile();

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <random>
+#include <thread>
 
 #include "CliTestSupport.h"
 #include "TestEnvironment.h"
@@ -24,7 +28,8 @@ struct Spawned {
   std::string errors;
 };
 
-Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
+// Starts the program; 0 when it could not be started.
+pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
   const char* program = std::getenv("PAVOK_CLI");
   std::vector<char*> argv{const_cast<char*>(program)};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -41,18 +46,25 @@ Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirector
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);  // no controlling terminal
 
-  Spawned result;
   pid_t pid = 0;
-  if (posix_spawn(&pid, program, &actions, &attributes, argv.data(), environ) == 0) {
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  }
+  if (posix_spawn(&pid, program, &actions, &attributes, argv.data(), environ) != 0) pid = 0;
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadFileBytes(outPath);
-  result.errors = ReadFileBytes(errorsPath);
+  return pid;
+}
+
+// Waits for the program to end; status -1 when it did not exit by itself.
+Spawned Finish(pid_t pid, const TemporaryDirectory& directory) {
+  Spawned result;
+  int wstatus = 0;
+  if (pid != 0 && waitpid(pid, &wstatus, 0) == pid && WIFEXITED(wstatus)) result.status = WEXITSTATUS(wstatus);
+  result.out = ReadFileBytes(directory / "spawned.out");
+  result.errors = ReadFileBytes(directory / "spawned.err");
   return result;
+}
+
+Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
+  return Finish(Start(arguments, directory), directory);
 }
 
 class CliBinary : public ::testing::Test {
@@ -97,6 +109,29 @@ TEST_F(CliBinary, TraceShowsOneLinePerRequest) {
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 8) << run.errors;
   EXPECT_TRUE(run.errors.starts_with("request 24 00 00 A0 00  offered 32  returned 32  ok\n")) << run.errors;
+}
+
+TEST_F(CliBinary, KilledDuringAnEraseTheChipImageStillHoldsTheWholeChip) {
+  std::mt19937 random{std::random_device{}()};
+  // A C16 erase at this delay lasts about a quarter of a second.
+  std::uniform_int_distribution<int> moment(0, 300);
+  for (int run = 0; run < 12; ++run) {
+    WriteFileBytes(directory / "chip.bin", chip);
+    const int killedAfter = moment(random);
+    const pid_t pid =
+        Start({"--emulate", "--chip-image", "chip.bin", "--emulated-delay-us", "100", "--yes", "erase"}, directory);
+    ASSERT_NE(pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(killedAfter));
+    kill(pid, SIGKILL);
+    Finish(pid, directory);
+
+    // The erase goes group by group from the start: FF up to some group,
+    // the chip's own bytes from there on.
+    const std::string image = ReadFileBytes(directory / "chip.bin");
+    ASSERT_EQ(image.size(), chip.size()) << "killed after " << killedAfter << " ms";
+    const std::size_t erased = std::min(image.find_first_not_of('\xFF'), image.size()) / 4 * 4;
+    EXPECT_EQ(image.substr(erased), chip.substr(erased)) << "killed after " << killedAfter << " ms";
+  }
 }
 
 TEST_F(CliBinary, VersionGoesToStandardOutput) {

@@ -52,17 +52,54 @@ TEST_F(CliCommands, FailedReadWritesNoFile) {
   EXPECT_TRUE(Contains(run.errors, "out.bin not written")) << run.errors;
 }
 
-TEST_F(CliCommands, ReadToAFileThatCannotBeWrittenFails) {
-  struct Case {
-    std::string file;
-    std::string_view message;
-  };
+TEST_F(CliCommands, ReadToADeviceThatTakesNothingFails) {
+  const CliRun run = Run({"read", "/dev/full"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(run.errors.starts_with(std::string(kFileWriteErrorMessage) + "\n")) << run.errors;
+  EXPECT_TRUE(Contains(run.errors, "/dev/full was not written: No space left on device")) << run.errors;
+}
+
+// Each of these is refused before a request reaches the adapter: the dump
+// and the chip are as they were, and the reason is on the error stream.
+TEST_F(CliCommands, BadFilesAndWordsAreRefusedWithTheirReasonBeforeTheAdapter) {
   std::filesystem::create_directory(directory / "a-directory");
-  for (const Case& c : {Case{"/dev/full", kFileWriteErrorMessage}, Case{"a-directory", kCannotOpenFileMessage},
-                        Case{"no-such-directory/out.bin", kCannotOpenFileMessage}}) {
-    const CliRun run = Run({"read", c.file});
-    EXPECT_EQ(run.status, 2) << c.file;
-    EXPECT_TRUE(run.errors.starts_with(std::string(c.message) + "\n")) << run.errors;
+  WriteFileBytes(directory / "empty.bin", "");
+  const std::string dump = PatternBytes(2048, 99);
+  const std::string longName(300, 'n');
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string reason;
+  };
+  const std::string dumpClash = " is the dump temp.bin, which reading the chip replaces; copy it under another name first";
+  for (const Case& c : {
+           Case{{"--yes", "write", "--fast", "temp.bin"}, "write: temp.bin" + dumpClash},
+           Case{{"verify", "./temp.bin"}, "verify: ./temp.bin" + dumpClash},
+           Case{{"verify", "dump-link.bin"}, "verify: dump-link.bin" + dumpClash},
+           Case{{"--yes", "write", "empty.bin"}, "write: empty.bin holds no data; nothing was sent to the adapter"},
+           Case{{"compare", "/dev/null"}, "compare: /dev/null holds no data; nothing was sent to the adapter"},
+           Case{{"verify", "empty.bin"}, "verify: empty.bin holds no data"},
+           Case{{"--yes", "write", "missing.bin"}, "write: cannot read missing.bin: No such file or directory"},
+           Case{{"compare", "a-directory"}, "compare: cannot read a-directory: Is a directory"},
+           Case{{"verify", longName}, "verify: cannot read " + longName + ": File name too long"},
+           Case{{"read", "a-directory"}, "read: cannot create a-directory: Is a directory; the chip was not read"},
+           Case{{"read", "no-such-directory/out.bin"},
+                "read: cannot create no-such-directory/out.bin: No such file or directory; the chip was not read"},
+           Case{{"read", longName}, "read: cannot create " + longName + ": File name too long"},
+           Case{{"read", ""}, "FILE: the file name is empty"},
+           Case{{"--emulated-delay-us", "abc", "read", "x.bin"},
+                "--emulated-delay-us: \"abc\" is not a number: expected a whole number from 0 to 1000000"},
+           Case{{"foo"}, "\"foo\" is not a command: expected read, write, erase, compare or verify"},
+       }) {
+    WriteFileBytes(directory / "temp.bin", dump);
+    std::filesystem::remove(directory / "dump-link.bin");
+    std::filesystem::create_hard_link(directory / "temp.bin", directory / "dump-link.bin");
+
+    const CliRun run = Run(c.arguments);
+
+    EXPECT_EQ(run.status, 2) << c.reason;
+    EXPECT_TRUE(Contains(run.errors, c.reason)) << run.errors;
+    EXPECT_TRUE(ReadFileBytes(directory / "temp.bin") == dump) << c.reason;
+    EXPECT_TRUE(Chip() == chip) << c.reason;
   }
 }
 
@@ -137,7 +174,7 @@ TEST_F(CliCommands, MissingImageFileFailsBeforeTheChipIsTouched) {
     const CliRun run = Run({"--yes", command, "missing.bin"});
     EXPECT_EQ(run.status, 2) << command;
     EXPECT_EQ(run.errors, std::string(kCannotOpenFileMessage) + "\npavok-cli: " + command +
-                              ": cannot read missing.bin\n");
+                              ": cannot read missing.bin: No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(directory / "temp.bin")) << command;
     EXPECT_EQ(Chip(), chip);
   }

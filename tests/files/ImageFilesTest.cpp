@@ -139,7 +139,7 @@ TEST(ImageFiles, WriteProtectedFileLoads) {
 TEST(ImageFiles, UnopenableFileIsReportedAndChangesNothing) {
   struct Case {
     const char* name;
-    FileOutcome (*run)();
+    FileResult (*run)();
   };
   for (const Case& c : {Case{"missing.bin", &RunLoadImageFile}, Case{"adir", &RunLoadImageFile},
                         Case{"no/such/dir.bin", &RunSaveImageFile}, Case{"adir", &RunSaveImageFile}}) {

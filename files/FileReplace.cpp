@@ -1,0 +1,183 @@
+#include "FileReplace.h"
+
+#include <cerrno>
+#include <random>
+#include <string>
+
+#include "PlatformFiles.h"
+
+namespace pavok {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Beyond this many links in a row the name is taken as a loop.
+constexpr int kMaxLinks = 40;
+// A few tries at a free temporary name; a clash is already unlikely.
+constexpr int kNameAttempts = 16;
+// Longer names are not copied into the temporary name, which must stay
+// within the system's limit for one name.
+constexpr std::size_t kLongestNameCopied = 200;
+
+WriteError OpeningFailed(std::error_code reason) { return {true, reason}; }
+WriteError WritingFailed(std::error_code reason) { return {false, reason}; }
+
+// The file a name finally stands for, links followed.
+fs::path FollowLinks(fs::path path, std::error_code& error) {
+  for (int i = 0; i < kMaxLinks; ++i) {
+    if (!fs::is_symlink(path, error)) {
+      error.clear();
+      return path;
+    }
+    const fs::path target = fs::read_symlink(path, error);
+    if (error) return {};
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+  return {};
+}
+
+// A hidden name beside `target` that says whose it is.
+fs::path TemporaryName(const fs::path& target) {
+  static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::string name = target.filename().string();
+  if (name.size() > kLongestNameCopied) name = "pavok";
+  std::string suffix(6, ' ');
+  std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+  for (char& c : suffix) c = kLetters[pick(random)];
+  return target.parent_path() / ("." + name + "-" + suffix + ".tmp");
+}
+
+// The temporary file of one replace; removed again unless it took the
+// target's place.
+class Temporary {
+ public:
+  ~Temporary() {
+    file.reset();
+    std::error_code ignored;
+    if (created && !kept) fs::remove(path, ignored);
+  }
+
+  fs::path path;
+  std::optional<RawFile> file;
+  bool created = false;
+  bool kept = false;
+};
+
+std::error_code CreateTemporary(Temporary& temporary, const fs::path& target, bool targetExists,
+                                ReplaceSteps& steps) {
+  std::error_code error;
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    temporary.path = TemporaryName(target);
+    error = steps.Create(temporary.path, targetExists ? &target : nullptr, temporary.file);
+    if (error != std::errc::file_exists) break;
+  }
+  temporary.created = !error;
+  return error;
+}
+
+// Devices and pipes take the bytes as they come, and so does a file that
+// cannot be replaced.
+std::optional<WriteError> WriteDirectly(const fs::path& target, std::span<const std::uint8_t> data) {
+  std::error_code error;
+  auto file = RawFile::Create(target.string(), &error);
+  if (!file) return OpeningFailed(error);
+  if (!file->WriteAll(data) || !file->Close()) return WritingFailed(file->error());
+  return std::nullopt;
+}
+
+// Creating a new name, and removing it again, is the one sure test that the
+// system takes it (its length, its characters, the directory).
+std::error_code ProbeNewName(const fs::path& target) {
+  errno = 0;
+  std::FILE* file = CreateExclusive(target, nullptr);
+  if (file == nullptr) return LastSystemError();
+  std::fclose(file);
+  std::error_code ignored;
+  fs::remove(target, ignored);
+  return {};
+}
+
+// A directory that takes no new files while its file may be written: the
+// file can only be written where it is, as before.
+bool DirectoryRefusesNewFiles(std::error_code error) {
+  return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
+std::optional<WriteError> ReplaceRegularFile(const fs::path& target, bool exists, std::span<const std::uint8_t> data,
+                                             Durability durability, ReplaceSteps& steps) {
+  if (exists && !MayWrite(target)) return OpeningFailed(LastSystemError());
+  if (!exists) {
+    if (const auto error = ProbeNewName(target)) return OpeningFailed(error);
+  }
+  Temporary temporary;
+  if (const auto error = CreateTemporary(temporary, target, exists, steps)) {
+    if (exists && DirectoryRefusesNewFiles(error)) return WriteDirectly(target, data);
+    return OpeningFailed(error);
+  }
+  if (const auto error = steps.Write(*temporary.file, data)) return WritingFailed(error);
+  if (const auto error = steps.Finish(*temporary.file, durability)) return WritingFailed(error);
+  if (const auto error = steps.Rename(temporary.path, target)) return WritingFailed(error);
+  temporary.kept = true;
+  if (durability == Durability::PowerLoss) SyncDirectory(target.parent_path());
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::error_code ReplaceSteps::Create(const fs::path& temporary, const fs::path* like, std::optional<RawFile>& file) {
+  errno = 0;
+  file = RawFile::Adopt(CreateExclusive(temporary, like));
+  return file ? std::error_code{} : LastSystemError();
+}
+
+std::error_code ReplaceSteps::Write(RawFile& file, std::span<const std::uint8_t> data) {
+  return file.WriteAll(data) ? std::error_code{} : file.error();
+}
+
+std::error_code ReplaceSteps::Finish(RawFile& file, Durability durability) {
+  const bool flushed = file.Flush(durability == Durability::PowerLoss);
+  const bool closed = file.Close();
+  return flushed && closed ? std::error_code{} : file.error();
+}
+
+std::error_code ReplaceSteps::Rename(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  fs::rename(from, to, error);
+  return error;
+}
+
+ReplaceSteps& SystemReplaceSteps() {
+  static ReplaceSteps steps;
+  return steps;
+}
+
+std::optional<WriteError> WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> data,
+                                         Durability durability, ReplaceSteps& steps) {
+  if (path.empty()) return OpeningFailed(std::make_error_code(std::errc::no_such_file_or_directory));
+  std::error_code error;
+  const fs::path target = FollowLinks(path, error);
+  if (error) return OpeningFailed(error);
+  const fs::file_status status = fs::status(target, error);
+  if (fs::exists(status) && !fs::is_regular_file(status)) return WriteDirectly(target, data);
+  return ReplaceRegularFile(target, fs::exists(status), data, durability, steps);
+}
+
+std::optional<WriteError> CheckCanCreate(const fs::path& path) {
+  if (path.empty()) return OpeningFailed(std::make_error_code(std::errc::no_such_file_or_directory));
+  std::error_code error;
+  const fs::path target = FollowLinks(path, error);
+  if (error) return OpeningFailed(error);
+  const fs::file_status status = fs::status(target, error);
+  if (fs::is_directory(status)) return OpeningFailed(std::make_error_code(std::errc::is_a_directory));
+  if (fs::exists(status) && !fs::is_regular_file(status)) return std::nullopt;
+  if (!fs::exists(status)) {
+    if (const auto error = ProbeNewName(target)) return OpeningFailed(error);
+    return std::nullopt;
+  }
+  return MayWrite(target) ? std::nullopt : std::optional<WriteError>(OpeningFailed(LastSystemError()));
+}
+
+}  // namespace pavok

@@ -1,0 +1,51 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "PlatformFiles.h"
+
+namespace pavok {
+
+namespace {
+
+// Closes and removes a file that could not be made ready, keeping the
+// reason it failed.
+std::FILE* Abandon(int fd, const std::filesystem::path& path) {
+  const int reason = errno;
+  ::close(fd);
+  ::unlink(path.c_str());
+  errno = reason;
+  return nullptr;
+}
+
+}  // namespace
+
+bool SyncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+
+void SyncDirectory(const std::filesystem::path& directory) {
+  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+std::FILE* CreateExclusive(const std::filesystem::path& path, const std::filesystem::path* like) {
+  struct stat model {};
+  const bool copyMode = like != nullptr && ::stat(like->c_str(), &model) == 0;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, copyMode ? 0600 : 0666);
+  if (fd < 0) return nullptr;
+  if (copyMode) {
+    // The owner first: changing it may clear the set-id bits the mode adds.
+    // Only root may give a file away; anyone else keeps their own.
+    static_cast<void>(::fchown(fd, model.st_uid, model.st_gid));
+    if (::fchmod(fd, model.st_mode & 07777) != 0) return Abandon(fd, path);
+  }
+  std::FILE* file = ::fdopen(fd, "wb");
+  return file != nullptr ? file : Abandon(fd, path);
+}
+
+bool MayWrite(const std::filesystem::path& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+}  // namespace pavok

@@ -1,0 +1,117 @@
+// What a save does to what the name stands for on a POSIX system: modes,
+// links and devices, and a save that the system stops part way.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "FileReplace.h"
+#include "ImageFiles.h"
+#include "SystemTexts.h"
+#include "TestEnvironment.h"
+
+namespace pavok::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+mode_t ModeOf(const fs::path& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+mode_t Umask() {
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+TEST(FileReplacePosix, WhatTheNameStandsForDecidesHowItIsWritten) {
+  const std::vector<std::uint8_t> data(256, 0x5A);
+  const std::string written(256, 0x5A);
+  const bool root = ::geteuid() == 0;
+  struct Case {
+    const char* what;
+    fs::path name;        // what the save is given
+    fs::path holder;      // the file that should hold the data afterwards
+    mode_t modeBefore;    // 0: the holder does not exist beforehand
+    mode_t modeAfter;
+    bool saved;
+  };
+  TemporaryDirectory directory;
+  fs::create_symlink("real.bin", directory / "link.bin");
+  for (const Case& c : {
+           Case{"a file keeps its mode", "kept.bin", "kept.bin", 0640, 0640, true},
+           Case{"a link is followed", "link.bin", "real.bin", 0604, 0604, true},
+           Case{"a new file gets the usual mode", "new.bin", "new.bin", 0, 0666 & ~Umask(), true},
+           // Only root may replace a file that is not writable, as it may write one.
+           Case{"a read-only file", "ro.bin", "ro.bin", 0444, 0444, root},
+       }) {
+    if (c.modeBefore != 0) {
+      WriteFileBytes(directory / c.holder, "earlier");
+      fs::permissions(directory / c.holder, static_cast<fs::perms>(c.modeBefore));
+    }
+    const auto failure = WriteWholeFile(directory / c.name, data, Durability::PowerLoss);
+    EXPECT_EQ(!failure, c.saved) << c.what;
+    EXPECT_EQ(ReadFileBytes(directory / c.holder), c.saved ? written : "earlier") << c.what;
+    EXPECT_EQ(ModeOf(directory / c.holder), c.modeAfter) << c.what;
+  }
+  EXPECT_TRUE(fs::is_symlink(directory / "link.bin"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 5);
+
+  // A device cannot be replaced: it is written as it is, and its refusal
+  // is reported.
+  const auto full = WriteWholeFile("/dev/full", data, Durability::PowerLoss);
+  ASSERT_TRUE(full);
+  EXPECT_FALSE(full->whileOpening);
+  EXPECT_EQ(full->reason, std::errc::no_space_on_device);
+}
+
+// The file-size limit stops the save part way, as a full disk would.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  sighandler_t previousHandler_;
+};
+
+TEST(FileReplacePosix, SaveStoppedPartWayKeepsTheEarlierFileTheMessageAndTheFlag) {
+  TestEnvironment env;
+  const std::string earlier(1100, 'e');
+  WriteFileBytes(env.directory / "backup.bin", earlier);
+  env.buffer().unsavedFlag = 1;
+  env.window.fileAnswers = {{(env.directory / "backup.bin").string(), 0}};
+  FileResult result{FileOutcome::Completed};
+  {
+    const FileSizeLimit limit(1024);
+    result = RunSaveImageFile();
+  }
+  EXPECT_EQ(result, FileOutcome::WriteFailed);
+  EXPECT_EQ(result.reason, std::errc::file_too_large);
+  EXPECT_EQ(env.window.messages, std::vector<std::string>{std::string(kFileWriteErrorMessage)});
+  EXPECT_EQ(env.buffer().unsavedFlag, 1);
+  EXPECT_EQ(ReadFileBytes(env.directory / "backup.bin"), earlier);
+  EXPECT_EQ(std::distance(fs::directory_iterator(env.directory.path()), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace pavok::test

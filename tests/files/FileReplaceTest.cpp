@@ -1,0 +1,104 @@
+// Replacing a file whole: whatever step fails, the earlier file is as it was
+// and nothing of the attempt is left beside it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FileReplace.h"
+#include "TestEnvironment.h"
+
+namespace pavok::test {
+namespace {
+
+enum class Step { Create, Write, Finish, Rename };
+
+// The system's steps, with one of them failing as a full disk would.
+class FailingSteps final : public ReplaceSteps {
+ public:
+  explicit FailingSteps(Step failing, std::error_code fault = Fault()) : failing_(failing), fault_(fault) {}
+
+  std::error_code Create(const std::filesystem::path& temporary, const std::filesystem::path* like,
+                         std::optional<RawFile>& file) override {
+    return failing_ == Step::Create ? fault_ : ReplaceSteps::Create(temporary, like, file);
+  }
+  std::error_code Write(RawFile& file, std::span<const std::uint8_t> data) override {
+    if (failing_ != Step::Write) return ReplaceSteps::Write(file, data);
+    static_cast<void>(ReplaceSteps::Write(file, data.first(data.size() / 2)));  // part way
+    return fault_;
+  }
+  std::error_code Finish(RawFile& file, Durability durability) override {
+    const std::error_code error = ReplaceSteps::Finish(file, durability);
+    return failing_ == Step::Finish ? fault_ : error;
+  }
+  std::error_code Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    return failing_ == Step::Rename ? fault_ : ReplaceSteps::Rename(from, to);
+  }
+
+  static std::error_code Fault() { return std::make_error_code(std::errc::no_space_on_device); }
+
+ private:
+  Step failing_;
+  std::error_code fault_;
+};
+
+std::vector<std::string> Names(const std::filesystem::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(FileReplace, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNothingBehind) {
+  const std::vector<std::uint8_t> data(2048, 0x5A);
+  for (const Step step : {Step::Create, Step::Write, Step::Finish, Step::Rename}) {
+    for (const Durability durability : {Durability::PowerLoss, Durability::ProgramEnd}) {
+      TemporaryDirectory directory;
+      const std::string earlier(1000, 'e');
+      WriteFileBytes(directory / "backup.bin", earlier);
+      FailingSteps steps(step);
+
+      const auto failure = WriteWholeFile(directory / "backup.bin", data, durability, steps);
+
+      ASSERT_TRUE(failure.has_value()) << static_cast<int>(step);
+      EXPECT_EQ(failure->whileOpening, step == Step::Create);
+      EXPECT_EQ(failure->reason, FailingSteps::Fault());
+      EXPECT_EQ(ReadFileBytes(directory / "backup.bin"), earlier) << static_cast<int>(step);
+      EXPECT_EQ(Names(directory.path()), std::vector<std::string>{"backup.bin"}) << static_cast<int>(step);
+    }
+  }
+}
+
+TEST(FileReplace, AFileInADirectoryThatTakesNoNewFilesIsStillWrittenWhereItIs) {
+  TemporaryDirectory directory;
+  WriteFileBytes(directory / "shared.bin", "earlier");
+  FailingSteps steps(Step::Create, std::make_error_code(std::errc::permission_denied));
+  EXPECT_FALSE(WriteWholeFile(directory / "shared.bin", std::vector<std::uint8_t>(4, 'n'), Durability::PowerLoss, steps));
+  EXPECT_EQ(ReadFileBytes(directory / "shared.bin"), "nnnn");
+}
+
+TEST(FileReplace, NamesThatCannotBeCreatedAreFoundBeforehandAndLeftUntouched) {
+  TemporaryDirectory directory;
+  std::filesystem::create_directory(directory / "adir");
+  WriteFileBytes(directory / "old.bin", "old");
+  struct Case {
+    std::string name;
+    std::errc reason;  // errc{} when the name can be created
+  };
+  for (const Case& c : {Case{"", std::errc::no_such_file_or_directory}, Case{"adir", std::errc::is_a_directory},
+                        Case{"missing/x.bin", std::errc::no_such_file_or_directory},
+                        Case{std::string(300, 'n'), std::errc::filename_too_long}, Case{"old.bin", std::errc{}},
+                        Case{"new.bin", std::errc{}}}) {
+    const auto problem = CheckCanCreate(c.name);
+    EXPECT_EQ(problem ? problem->reason : std::error_code{},
+              c.reason == std::errc{} ? std::error_code{} : std::make_error_code(c.reason))
+        << c.name;
+  }
+  EXPECT_EQ(Names(directory.path()), (std::vector<std::string>{"adir", "old.bin"}));
+  EXPECT_EQ(ReadFileBytes(directory / "old.bin"), "old");
+}
+
+}  // namespace
+}  // namespace pavok::test
