@@ -82,7 +82,7 @@ std::string CommandList() {
 std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOptions& options, std::ostream& out,
                                      std::ostream& errors) {
   CLI::App app("Reads, writes, erases and compares C02-C16 serial EEPROMs on the USB adapter.", "pavok-cli");
-  app.set_version_flag("--version", "pavok-cli " + std::string(kFileVersion));
+  app.set_version_flag("--version", "pavok-cli " + std::string(kFileVersion) + "\n" + std::string(kLicence));
   app.footer(kFooter);
   // Options of the program are also taken after the command.
   app.fallthrough();

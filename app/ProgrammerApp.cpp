@@ -24,7 +24,8 @@ struct ProgramOptions {
 
 std::string VersionText() {
   return std::string(kProductName) + " (" + std::string(kFileDescription) + ")\nfile version " +
-         std::string(kFileVersion) + ", product version " + std::string(kProductVersion);
+         std::string(kFileVersion) + ", product version " + std::string(kProductVersion) + "\n" +
+         std::string(kLicence);
 }
 
 // The dialog as it looks once opened, as a PNG file. Nothing runs but the
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
   AddTransportOptions(cli, options.transport);
   cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
       ->type_name("FILE");
-  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and exit");
+  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and the licence, and exit");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libusb-1.0-0-dev libcli11-dev
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth fonts-liberation
-  groff-base desktop-file-utils
+  groff-base desktop-file-utils appstream bash-completion
 )
 packages+=("$@")
 

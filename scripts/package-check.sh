@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it with apt-get, runs both installed
-# programs from /usr/bin (the dialog on a virtual display) and removes the
-# package again.
+# Builds the Debian package, checks it with lintian (any error or warning
+# fails), installs it with apt-get, checks where its files landed, runs both
+# installed programs from /usr/bin (the dialog on a virtual display) and
+# removes the package again.
 # Usage: scripts/package-check.sh [build-dir]   (default: build-package)
 set -euo pipefail
 
@@ -13,7 +14,7 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -y -q "$@"; }
 fail() { echo "package-check: $*" >&2; exit 1; }
 
-"$root/scripts/install-deps.sh" dpkg-dev
+"$root/scripts/install-deps.sh" dpkg-dev lintian
 
 # Debian's own compiler and hardening flags, as a package build would use
 # them (optimised at -O2, no debug information: the package is stripped).
@@ -32,6 +33,11 @@ deb="${debs[0]}"
 echo "package-check: $(basename "$deb") built after $((SECONDS - start)) s" >&2
 dpkg-deb --field "$deb" Package Version Architecture Depends
 
+# What a distribution checks first. Overrides the package ships (none so far)
+# are honoured; --info explains any tag that shows.
+lintian --info --fail-on error,warning "$deb" || fail "lintian reports errors or warnings on $(basename "$deb")"
+echo "package-check: lintian passed after $((SECONDS - start)) s" >&2
+
 # Install from a directory apt's own user can read, after any earlier copy.
 scratch="$(mktemp -d)"
 installed=0
@@ -42,25 +48,38 @@ cleanup() {
 trap cleanup EXIT
 chmod 755 "$scratch"
 cp "$deb" "$scratch/"
+unpacked="$scratch/unpacked"
+dpkg-deb -x "$deb" "$unpacked"
 if dpkg-query -W -f='${Status}' pavok 2>/dev/null | grep -q 'install ok installed'; then
   apt_get remove pavok >/dev/null
 fi
 (cd "$scratch" && apt_get install "./$(basename "$deb")")
 installed=1
 
+app_id=org.example.pavok
 for file in /usr/bin/pavok /usr/bin/pavok-cli \
-    /usr/share/applications/pavok.desktop \
+    /usr/share/applications/$app_id.desktop /usr/share/metainfo/$app_id.metainfo.xml \
     /usr/share/icons/hicolor/16x16/apps/pavok.png /usr/share/icons/hicolor/32x32/apps/pavok.png \
     /usr/share/icons/hicolor/256x256/apps/pavok.png /usr/share/icons/hicolor/scalable/apps/pavok.svg \
     /usr/lib/udev/rules.d/60-pavok.rules \
-    /usr/share/man/man1/pavok-cli.1.gz /usr/share/man/man1/pavok.1.gz; do
+    /usr/share/man/man1/pavok-cli.1.gz /usr/share/man/man1/pavok.1.gz \
+    /usr/share/bash-completion/completions/pavok-cli \
+    /usr/share/doc/pavok/copyright /usr/share/doc/pavok/changelog.gz; do
   [ -f "$file" ] || fail "the package did not install $file"
 done
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate /usr/share/applications/pavok.desktop
-fi
+desktop-file-validate /usr/share/applications/$app_id.desktop
+appstreamcli validate --no-net --strict --explain /usr/share/metainfo/$app_id.metainfo.xml
+# The menu entry, metadata and icon as a software centre's indexer sees them together.
+appstreamcli validate-tree --no-net --strict --explain "$unpacked"
+# bash-completion finds the completion on its own, by the program's name.
+# shellcheck disable=SC2016
+loaded="$(bash -c 'source /usr/share/bash-completion/bash_completion && _completion_loader pavok-cli
+                   complete -p pavok-cli')"
+[[ $loaded == *"-F _pavok_cli "* ]] || fail "bash-completion does not load pavok-cli's completion: $loaded"
 
-/usr/bin/pavok-cli --version
+version="$(/usr/bin/pavok-cli --version)"
+echo "$version"
+[[ $version == *"GNU GPL version 3 or later"* ]] || fail "pavok-cli --version names no licence"
 # A whole read on the emulated adapter, from a directory of our own (the read
 # leaves temp.bin behind).
 (cd "$scratch" && /usr/bin/pavok-cli --emulate --yes read chip.bin)

@@ -137,7 +137,9 @@ TEST_F(CliBinary, KilledDuringAnEraseTheChipImageStillHoldsTheWholeChip) {
 TEST_F(CliBinary, VersionGoesToStandardOutput) {
   const Spawned run = Spawn({"--version"}, directory);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "pavok-cli 1.0.0.3\n");
+  EXPECT_EQ(run.out,
+            "pavok-cli 1.0.0.3\n"
+            "Licence: GNU GPL version 3 or later (GPL-3.0-or-later); there is NO WARRANTY.\n");
 }
 
 }  // namespace

@@ -116,7 +116,9 @@ TEST(CliOptions, HelpAndVersionEndWithStatus0OnStandardOutput) {
   }
   const Parsed version = Parse({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "pavok-cli 1.0.0.3\n");
+  EXPECT_EQ(version.out,
+            "pavok-cli 1.0.0.3\n"
+            "Licence: GNU GPL version 3 or later (GPL-3.0-or-later); there is NO WARRANTY.\n");
 }
 
 TEST(UsbId, ParsesHexadecimalPairs) {
