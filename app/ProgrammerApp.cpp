@@ -102,5 +102,7 @@ int main(int argc, char** argv) {
   QApplication application(qtArgc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kProductName.data(), kProductName.size()));
   QApplication::setApplicationVersion(QString::fromUtf8(kFileVersion.data(), kFileVersion.size()));
+  // Lets the desktop match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppId.data(), kAppId.size()));
   return InitInstance(options);
 }
