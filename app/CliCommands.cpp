@@ -13,6 +13,7 @@
 #include "ImageDifferences.h"
 #include "ImageFiles.h"
 #include "Transport.h"
+#include "Utf8Path.h"
 
 namespace pavok {
 
@@ -53,7 +54,7 @@ std::vector<std::uint8_t> CopyOfWorkImage() {
 // the user should know which bytes stand for the missing or extra ones.
 void NoteSizeMismatch(CommandContext& context) {
   std::error_code ec;
-  const auto size = std::filesystem::file_size(context.file(), ec);
+  const auto size = std::filesystem::file_size(Utf8Path(context.file()), ec);
   const auto chipSize = static_cast<std::uintmax_t>(Buffer().chipSize);
   if (ec || size == chipSize) return;
   const std::string sizes = context.file() + " holds " + std::to_string(size) + " bytes, the chip " +
@@ -87,7 +88,7 @@ bool LoadFile(CommandContext& context) {
 // that is the dump, under any name, would be lost before it was used.
 bool RefuseTheDump(CommandContext& context) {
   std::error_code ec;
-  if (!std::filesystem::equivalent(context.file(), kDumpFileName, ec)) return false;
+  if (!std::filesystem::equivalent(Utf8Path(context.file()), Utf8Path(kDumpFileName), ec)) return false;
   context.Fail(context.file() + " is the dump " + std::string(kDumpFileName) +
                ", which reading the chip replaces; copy it under another name first");
   return true;
@@ -128,7 +129,7 @@ bool ReadChipInto(CommandContext& context, std::string_view consequence) {
 
 ExitStatus ReadCommand(CommandContext& context) {
   // A name that cannot be saved to should cost neither a read nor the dump.
-  if (const auto problem = CheckCanCreate(context.file())) {
+  if (const auto problem = CheckCanCreate(Utf8Path(context.file()))) {
     return context.Fail("cannot create " + context.file() + Because(problem->reason) + "; the chip was not read");
   }
   if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;

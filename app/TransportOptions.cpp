@@ -11,6 +11,7 @@
 #include "TracingTransport.h"
 #include "UsbId.h"
 #include "UsbTransport.h"
+#include "Utf8Path.h"
 
 namespace pavok {
 
@@ -30,7 +31,7 @@ std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, 
   if (options.chipImage.empty()) {
     adapter = std::make_unique<EmulatedAdapter>(EepromModel(type->size));
   } else {
-    auto withFile = EmulatedAdapter::WithImageFile(type->size, options.chipImage, &error);
+    auto withFile = EmulatedAdapter::WithImageFile(type->size, Utf8Path(options.chipImage), &error);
     if (!withFile) return nullptr;
     adapter = std::make_unique<EmulatedAdapter>(std::move(*withFile));
   }

@@ -17,7 +17,7 @@ ReadOutcome ReadIntoBuffer(WindowOperations* window, BufferState& buffer) {
   SetProgressRange(window, 0, buffer.chipSize / kBlockSize);
   if (buffer.unsavedFlag != 0 && !AskYesNo(window, kUnsavedQuestion)) return ReadOutcome::Declined;
 
-  auto dump = RawFile::Create(std::string(kDumpFileName));
+  auto dump = RawFile::Create(std::filesystem::path(kDumpFileName));
   if (!dump) {
     ShowMessage(window, kCannotOpenFileMessage);
     return ReadOutcome::DumpNotCreated;

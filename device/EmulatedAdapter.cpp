@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "FileReplace.h"
+#include "Utf8Path.h"
 
 namespace pavok {
 
@@ -18,7 +19,7 @@ namespace {
 // grown by the first write back: it may well be someone's firmware image
 // meant for another chip type.
 std::string ReadImageFile(const std::filesystem::path& file, std::size_t chipSize, std::vector<std::uint8_t>& data) {
-  const std::string name = file.string();
+  const std::string name = Utf8Text(file);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return "the emulated chip image " + name + " is not a file";
   const auto fileSize = std::filesystem::file_size(file, ec);
@@ -47,7 +48,7 @@ std::optional<EmulatedAdapter> EmulatedAdapter::WithImageFile(int size, const st
     // An image that could not be written back is found now, not at the
     // first write.
     if (const auto failure = problem.empty() ? CheckCanCreate(imageFile) : std::nullopt) {
-      problem = "cannot write the emulated chip image " + imageFile.string() + ": " + failure->reason.message();
+      problem = "cannot write the emulated chip image " + Utf8Text(imageFile) + ": " + failure->reason.message();
     }
   } else if (!adapter.SaveImage()) {
     problem = adapter.exchangeFailure_;
@@ -71,7 +72,7 @@ OpenFailure EmulatedAdapter::LastOpenFailure() const { return lastOpenFailure_; 
 
 std::string EmulatedAdapter::Describe() const {
   std::string text = "emulated adapter with a " + std::to_string(chip_.size()) + "-byte chip";
-  if (imageFile_) text += " in " + imageFile_->string();
+  if (imageFile_) text += " in " + Utf8Text(*imageFile_);
   return text;
 }
 
@@ -126,7 +127,7 @@ bool EmulatedAdapter::SaveImage() {
   if (!imageFile_) return true;
   const auto failure = WriteWholeFile(*imageFile_, chip_.contents(), Durability::ProgramEnd);
   if (!failure) return true;
-  exchangeFailure_ = "cannot write the emulated chip image " + imageFile_->string() + ": " + failure->reason.message();
+  exchangeFailure_ = "cannot write the emulated chip image " + Utf8Text(*imageFile_) + ": " + failure->reason.message();
   return false;
 }
 

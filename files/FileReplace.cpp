@@ -5,6 +5,7 @@
 #include <string>
 
 #include "PlatformFiles.h"
+#include "Utf8Path.h"
 
 namespace pavok {
 
@@ -42,12 +43,12 @@ fs::path FollowLinks(fs::path path, std::error_code& error) {
 fs::path TemporaryName(const fs::path& target) {
   static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   thread_local std::mt19937 random{std::random_device{}()};
-  std::string name = target.filename().string();
+  std::string name = Utf8Text(target.filename());
   if (name.size() > kLongestNameCopied) name = "pavok";
   std::string suffix(6, ' ');
   std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
   for (char& c : suffix) c = kLetters[pick(random)];
-  return target.parent_path() / ("." + name + "-" + suffix + ".tmp");
+  return target.parent_path() / Utf8Path("." + name + "-" + suffix + ".tmp");
 }
 
 // The temporary file of one replace; removed again unless it took the
@@ -82,7 +83,7 @@ std::error_code CreateTemporary(Temporary& temporary, const fs::path& target, bo
 // cannot be replaced.
 std::optional<WriteError> WriteDirectly(const fs::path& target, std::span<const std::uint8_t> data) {
   std::error_code error;
-  auto file = RawFile::Create(target.string(), &error);
+  auto file = RawFile::Create(target, &error);
   if (!file) return OpeningFailed(error);
   if (!file->WriteAll(data) || !file->Close()) return WritingFailed(file->error());
   return std::nullopt;
@@ -110,7 +111,12 @@ std::optional<WriteError> ReplaceRegularFile(const fs::path& target, bool exists
                                              Durability durability, ReplaceSteps& steps) {
   if (exists && !MayWrite(target)) return OpeningFailed(LastSystemError());
   if (!exists) {
-    if (const auto error = ProbeNewName(target)) return OpeningFailed(error);
+    if (const auto error = ProbeNewName(target)) {
+      // Something stands there that the system does not show as a file (a
+      // device, on some systems): it can only be written as it is.
+      if (error == std::errc::file_exists) return WriteDirectly(target, data);
+      return OpeningFailed(error);
+    }
   }
   Temporary temporary;
   if (const auto error = CreateTemporary(temporary, target, exists, steps)) {
@@ -174,7 +180,8 @@ std::optional<WriteError> CheckCanCreate(const fs::path& path) {
   if (fs::is_directory(status)) return OpeningFailed(std::make_error_code(std::errc::is_a_directory));
   if (fs::exists(status) && !fs::is_regular_file(status)) return std::nullopt;
   if (!fs::exists(status)) {
-    if (const auto error = ProbeNewName(target)) return OpeningFailed(error);
+    const auto error = ProbeNewName(target);
+    if (error && error != std::errc::file_exists) return OpeningFailed(error);
     return std::nullopt;
   }
   return MayWrite(target) ? std::nullopt : std::optional<WriteError>(OpeningFailed(LastSystemError()));

@@ -10,6 +10,7 @@
 #include "BufferState.h"
 #include "FileReplace.h"
 #include "RawFile.h"
+#include "Utf8Path.h"
 #include "SystemTexts.h"
 #include "WindowOperations.h"
 
@@ -47,7 +48,7 @@ std::span<std::uint8_t> ChipPart(Image& image, const BufferState& buffer) {
 // buffer alone.
 std::optional<std::vector<std::uint8_t>> ReadImageStart(const std::string& path, std::size_t size,
                                                         std::error_code& reason) {
-  auto file = RawFile::OpenForReading(path, &reason);
+  auto file = RawFile::OpenForReading(Utf8Path(path), &reason);
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> data(size);
   data.resize(file->Read(data));
@@ -89,7 +90,7 @@ FileResult RunSaveImageFile() {
   if (path.empty()) return {FileOutcome::Cancelled};
 
   // An earlier file of that name stays whole until the new one is.
-  if (const auto failure = WriteWholeFile(path, ChipPart(buffer.workImage, buffer), Durability::PowerLoss)) {
+  if (const auto failure = WriteWholeFile(Utf8Path(path), ChipPart(buffer.workImage, buffer), Durability::PowerLoss)) {
     ShowMessage(window, failure->whileOpening ? kCannotOpenFileMessage : kFileWriteErrorMessage);
     return {failure->whileOpening ? FileOutcome::OpenFailed : FileOutcome::WriteFailed, 0, failure->reason};
   }

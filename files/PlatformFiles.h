@@ -7,6 +7,10 @@
 
 namespace pavok {
 
+// Opens `path` with the fopen `mode` ("rb", "wb"), whatever characters the
+// name holds.
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
 // Waits until the disk holds what was written to `file`.
 bool SyncToDisk(std::FILE* file);
 

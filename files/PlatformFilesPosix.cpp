@@ -22,6 +22,8 @@ std::FILE* Abandon(int fd, const std::filesystem::path& path) {
 
 }  // namespace
 
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
 bool SyncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
 void SyncDirectory(const std::filesystem::path& directory) {

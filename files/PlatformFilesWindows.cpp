@@ -4,10 +4,18 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <string>
+#include <string_view>
 
 #include "PlatformFiles.h"
 
 namespace pavok {
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+  const std::string_view narrow(mode);  // plain ASCII
+  const std::wstring wide(narrow.begin(), narrow.end());
+  return ::_wfopen(path.c_str(), wide.c_str());
+}
 
 bool SyncToDisk(std::FILE* file) { return ::_commit(::_fileno(file)) == 0; }
 

@@ -21,14 +21,14 @@ std::error_code LastSystemError() {
   return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
-std::optional<RawFile> RawFile::Create(const std::string& path, std::error_code* error) {
+std::optional<RawFile> RawFile::Create(const std::filesystem::path& path, std::error_code* error) {
   errno = 0;
-  return Opened(std::fopen(path.c_str(), "wb"), error);
+  return Opened(OpenFile(path, "wb"), error);
 }
 
-std::optional<RawFile> RawFile::OpenForReading(const std::string& path, std::error_code* error) {
+std::optional<RawFile> RawFile::OpenForReading(const std::filesystem::path& path, std::error_code* error) {
   errno = 0;
-  return Opened(std::fopen(path.c_str(), "rb"), error);
+  return Opened(OpenFile(path, "rb"), error);
 }
 
 std::optional<RawFile> RawFile::Adopt(std::FILE* file) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,9 +17,10 @@ class RawFile {
  public:
   // Creates the file, or empties an existing one, for writing. On failure
   // `error` (when given) receives the reason.
-  static std::optional<RawFile> Create(const std::string& path, std::error_code* error = nullptr);
+  static std::optional<RawFile> Create(const std::filesystem::path& path, std::error_code* error = nullptr);
   // Opens an existing file for reading only.
-  static std::optional<RawFile> OpenForReading(const std::string& path, std::error_code* error = nullptr);
+  static std::optional<RawFile> OpenForReading(const std::filesystem::path& path,
+                                               std::error_code* error = nullptr);
   // Takes over a file opened elsewhere; null gives nothing.
   static std::optional<RawFile> Adopt(std::FILE* file);
 
