@@ -31,7 +31,7 @@ struct FileResult {
       : outcome(outcome), bytes(bytes), reason(reason) {}
 
   FileOutcome outcome;
-  std::size_t bytes;      // bytes the load took from the file
+  std::size_t bytes;      // chip bytes the load took from the file
   std::error_code reason; // the system's reason for OpenFailed and WriteFailed
 
   bool operator==(FileOutcome other) const { return outcome == other; }

@@ -1,7 +1,6 @@
 #include "ImageFormat.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 namespace pavok {
@@ -23,9 +22,14 @@ constexpr bool ExtensionsAndIdsAreUnique() {
 }
 static_assert(ExtensionsAndIdsAreUnique());
 
+// What follows the last dot of the file's name, unless the name starts with
+// its only dot (".hex" is a hidden file without extension). Either slash
+// ends a folder's name, as on Windows.
 std::string LowerCaseExtension(std::string_view path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  if (!extension.empty()) extension.erase(0, 1);
+  const std::size_t nameStart = path.find_last_of("/\\") + 1;  // 0 when there is no folder
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || dot <= nameStart) return {};
+  std::string extension(path.substr(dot + 1));
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
   return extension;
