@@ -25,6 +25,8 @@ class CommandContext {
       : name_(name), request_(request), window_(window), out_(out) {}
 
   const std::string& file() const { return request_.file; }
+  std::optional<ImageFormatId> chosenFormat() const { return request_.format; }
+  const ImageFormat& format() const { return ChooseImageFormat(request_.file, request_.format); }
   TerminalWindow& window() { return window_; }
   std::ostream& out() { return out_; }
 
@@ -51,8 +53,17 @@ std::vector<std::uint8_t> CopyOfWorkImage() {
 }
 
 // A file whose length is not the chip's still loads, as in the dialog, but
-// the user should know which bytes stand for the missing or extra ones.
-void NoteSizeMismatch(CommandContext& context) {
+// the user should know which bytes stand for the missing or extra ones. A
+// text image says which bytes it gives, wherever they lie.
+void NoteSizeMismatch(CommandContext& context, std::size_t given) {
+  const auto chipBytes = static_cast<std::size_t>(Buffer().chipSize);
+  if (context.format().extent == FileExtent::WholeText) {
+    if (given < chipBytes) {
+      context.Note(context.file() + " gives " + std::to_string(given) + " of the chip's " + std::to_string(chipBytes) +
+                   " bytes; the others are taken as FF");
+    }
+    return;
+  }
   std::error_code ec;
   const auto size = std::filesystem::file_size(Utf8Path(context.file()), ec);
   const auto chipSize = static_cast<std::uintmax_t>(Buffer().chipSize);
@@ -71,7 +82,13 @@ std::string Because(std::error_code reason) { return reason ? ": " + reason.mess
 // full of FF, which is seldom what was meant.
 bool LoadFile(CommandContext& context) {
   context.window().SetFilePaths(context.file(), "");
-  const FileResult result = RunLoadImageFile();
+  const FileResult result = RunLoadImageFileAs(context.chosenFormat());
+  if (result.outcome == FileOutcome::Malformed) {
+    // The window has said what is wrong, and where.
+    context.Fail(context.file() + " is no usable " + std::string(context.format().title) +
+                 "; nothing was sent to the adapter");
+    return false;
+  }
   if (result.outcome != FileOutcome::Completed) {
     context.Fail("cannot read " + context.file() + Because(result.reason));
     return false;
@@ -80,7 +97,7 @@ bool LoadFile(CommandContext& context) {
     context.Fail(context.file() + " holds no data; nothing was sent to the adapter");
     return false;
   }
-  NoteSizeMismatch(context);
+  NoteSizeMismatch(context, result.bytes);
   return true;
 }
 
@@ -134,7 +151,7 @@ ExitStatus ReadCommand(CommandContext& context) {
   }
   if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;
   context.window().SetFilePaths("", context.file());
-  const FileResult saved = RunSaveImageFile();
+  const FileResult saved = RunSaveImageFileAs(context.chosenFormat());
   switch (saved.outcome) {
     case FileOutcome::Completed:
       return ExitStatus::Success;

@@ -2,8 +2,11 @@
 // The command-line program's commands, each built from the same core
 // functions the dialog's buttons run.
 
+#include <optional>
 #include <ostream>
 #include <string>
+
+#include "ImageFormat.h"
 
 #include "TerminalWindow.h"
 
@@ -22,6 +25,7 @@ struct CommandRequest {
   CliCommand command = CliCommand::Read;
   std::string file;     // FILE of the command; erase takes none
   int chipSize = 2048;  // from --chip
+  std::optional<ImageFormatId> format{};  // from --format; nothing: by FILE's extension
 };
 
 // Runs one command on a freshly reset buffer, the current transport, and

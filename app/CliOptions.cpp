@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ChipType.h"
+#include "ImageFormat.h"
 #include "OptionValidators.h"
 #include "Version.h"
 
@@ -35,6 +36,44 @@ constexpr const char* kFooter =
     "Options go before or after the command.\n"
     "Exit status: 0 the command completed (compare, verify: chip and FILE agree),\n"
     "1 compare, verify: chip and FILE differ, 2 the command failed.\n";
+
+// "a, b or c" of the names `name` gives the rows.
+template <class Rows, class Name>
+std::string ListWithOr(const Rows& rows, Name name) {
+  std::string list;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    list += i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ";
+    list += name(rows[i]);
+  }
+  return list;
+}
+
+std::string FormatNames() {
+  return ListWithOr(kImageFormats, [](const ImageFormat& format) { return format.name; });
+}
+
+// "raw (any other extension), ihex (.hex .ihx .ihex), ..." for the help.
+std::string FormatsByExtension() {
+  std::string list;
+  for (const ImageFormat& format : kImageFormats) {
+    std::string extensions;
+    for (const std::string_view extension : format.extensions) {
+      if (!extension.empty()) extensions += (extensions.empty() ? "." : " .") + std::string(extension);
+    }
+    list += (list.empty() ? "" : ", ") + std::string(format.name) + " (" +
+            (extensions.empty() ? std::string("any other extension") : extensions) + ")";
+  }
+  return list;
+}
+
+CLI::Validator ImageFormatValidator() {
+  return CLI::Validator(
+      [](const std::string& value) -> std::string {
+        if (FindImageFormat(value) != nullptr) return {};
+        return "\"" + value + "\" is not an image format: expected " + FormatNames();
+      },
+      "");
+}
 
 void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kCommands.size()>& subcommands) {
   for (std::size_t i = 0; i < kCommands.size(); ++i) {
@@ -69,12 +108,7 @@ std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, const c
 }
 
 std::string CommandList() {
-  std::string list;
-  for (std::size_t i = 0; i < kCommands.size(); ++i) {
-    list += i == 0 ? "" : i + 1 == kCommands.size() ? " or " : ", ";
-    list += kCommands[i].name;
-  }
-  return list;
+  return ListWithOr(kCommands, [](const CommandEntry& entry) { return std::string(entry.name); });
 }
 
 }  // namespace
@@ -95,6 +129,11 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
       ->type_name("TYPE")
       ->transform(ChipTypeValidator())
       ->capture_default_str();
+  app.add_option("--format", options.format,
+                 "Format of FILE, whatever its extension: " + FormatNames() +
+                     ". Without it the extension chooses: " + FormatsByExtension())
+      ->type_name("FORMAT")
+      ->check(ImageFormatValidator());
   app.add_flag("-y,--yes", options.assumeYes, "Answer Yes to every question");
   app.add_flag("-v,--verbose", options.verbose, "Show the status of the port");
   std::array<CLI::App*, kCommands.size()> subcommands{};
@@ -119,6 +158,11 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
 int SelectedChipSize(const CliOptions& options) {
   const auto type = FindChipType(options.chip);
   return type ? type->size : kChipTypes[kInitialChipTypeIndex].size;
+}
+
+std::optional<ImageFormatId> SelectedImageFormat(const CliOptions& options) {
+  const ImageFormat* format = FindImageFormat(options.format);
+  return format != nullptr ? std::optional<ImageFormatId>(format->id) : std::nullopt;
 }
 
 }  // namespace pavok

@@ -17,6 +17,7 @@ struct CliOptions {
   bool assumeYes = false;    // --yes
   bool verbose = false;      // --verbose
   bool fast = false;         // write --fast
+  std::string format;        // --format NAME: FILE's format; empty: by its extension
   CliCommand command = CliCommand::Read;
   std::string file;
 };
@@ -29,5 +30,8 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
 
 // The size of the chip type that --chip names.
 int SelectedChipSize(const CliOptions& options);
+
+// The image format that --format names; nothing when FILE's extension chooses.
+std::optional<ImageFormatId> SelectedImageFormat(const CliOptions& options);
 
 }  // namespace pavok

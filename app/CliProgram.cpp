@@ -29,7 +29,7 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
   settings.progressBar = console.errorsIsTerminal && !options.transport.trace;
   TerminalWindow window(settings, console.errors, console.prompt);
 
-  const CommandRequest request{options.command, options.file, SelectedChipSize(options)};
+  const CommandRequest request{options.command, options.file, SelectedChipSize(options), SelectedImageFormat(options)};
   return static_cast<int>(RunCliCommand(request, window, console.out));
 }
 

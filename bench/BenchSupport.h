@@ -1,9 +1,11 @@
 #pragma once
-// What every benchmark needs: a window that does nothing (and answers Yes),
+// What every benchmark needs: a window that does nothing (answers Yes, and
+// every file dialog with `filePath`),
 // an emulated C16 adapter that keeps no record of its requests, and a
 // scratch working directory for "temp.bin".
 
 #include <filesystem>
+#include <string>
 
 #include "BufferState.h"
 #include "EmulatedAdapter.h"
@@ -14,6 +16,7 @@ namespace pavok::bench {
 class SilentWindow final : public WindowOperations {
  public:
   bool fastWrite = false;
+  std::string filePath;  // empty: every file dialog is cancelled
 
   bool AskYesNo(std::string_view) override { return true; }
   void ShowMessage(std::string_view) override {}
@@ -21,7 +24,7 @@ class SilentWindow final : public WindowOperations {
   void SetProgressRange(int, int) override {}
   void SetProgressPos(int) override {}
   bool IsChecked(ControlId checkBox) override { return checkBox == IDC_FAST_WRITE && fastWrite; }
-  FileDialogResult ShowFileDialog(const FileDialogRequest&) override { return {}; }
+  FileDialogResult ShowFileDialog(const FileDialogRequest&) override { return {filePath, 0}; }
 };
 
 class BenchEnvironment {

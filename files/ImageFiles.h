@@ -1,10 +1,15 @@
 #pragma once
-// Loading the buffer from a raw binary image file and saving it to one,
-// through the file dialogs of the active window.
+// Loading the buffer from an image file and saving it to one, through the
+// file dialogs of the active window. The format follows the file name's
+// extension (ImageFormat.h): raw, Intel HEX or Motorola S-record.
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <system_error>
+
+#include "ImageFormat.h"
+#include "WindowOperations.h"
 
 namespace pavok {
 
@@ -17,6 +22,7 @@ enum class FileOutcome {
   Cancelled,   // no file chosen
   OpenFailed,  // the file could not be opened or created
   WriteFailed, // the save did not reach the file whole
+  Malformed,   // the file's contents are no image of its format; nothing changed
 };
 
 // An outcome with what a front end can add to the dialog's own messages.
@@ -25,7 +31,7 @@ struct FileResult {
       : outcome(outcome), bytes(bytes), reason(reason) {}
 
   FileOutcome outcome;
-  std::size_t bytes;      // bytes the load took from the file
+  std::size_t bytes;      // chip bytes the load took from the file
   std::error_code reason; // the system's reason for OpenFailed and WriteFailed
 
   bool operator==(FileOutcome other) const { return outcome == other; }
@@ -33,6 +39,15 @@ struct FileResult {
 
 FileResult RunLoadImageFile();
 FileResult RunSaveImageFile();
+// The same in the format `chosen`, whatever the extension; nothing: by the
+// extension.
+FileResult RunLoadImageFileAs(std::optional<ImageFormatId> chosen);
+FileResult RunSaveImageFileAs(std::optional<ImageFormatId> chosen);
+
+// What the open or save dialog is asked to show: raw images first and
+// selected, every file, then the other formats, each with the extension a
+// saved name gets while its filter is selected.
+FileDialogRequest ImageFileDialogRequest(FileDialogKind kind);
 
 // The dialog's commands.
 void LoadImageFile();

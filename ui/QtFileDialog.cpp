@@ -1,6 +1,7 @@
 #include "QtFileDialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "Narrowing.h"
 
@@ -17,13 +18,30 @@ QString QtPatterns(const std::string& pattern) {
   return patterns.join(u' ');
 }
 
+// The extension a saved name typed without one gets under the filter
+// selected when the dialog closed.
+QString DefaultSuffix(const FileDialogRequest& request, qsizetype filter) {
+  if (filter >= 0 && filter < static_cast<qsizetype>(request.filters.size()) &&
+      !request.filters[static_cast<std::size_t>(filter)].defaultExtension.empty()) {
+    return ToQString(request.filters[static_cast<std::size_t>(filter)].defaultExtension);
+  }
+  return ToQString(request.defaultExtension);
+}
+
 }  // namespace
 
 QString QtNameFilter(const FileFilter& filter) {
   QString name = ToQString(filter.displayText);
-  const QString shownPatterns = QStringLiteral(" (") + ToQString(filter.pattern) + u')';
-  if (name.endsWith(shownPatterns)) name.chop(shownPatterns.size());
-  return name + QStringLiteral(" (") + QtPatterns(filter.pattern) + u')';
+  const QString patterns = QtPatterns(filter.pattern);
+  // The display text may show the patterns already, in either spelling.
+  for (const QString& shown : {ToQString(filter.pattern), patterns}) {
+    const QString shownPatterns = QStringLiteral(" (") + shown + u')';
+    if (name.endsWith(shownPatterns)) {
+      name.chop(shownPatterns.size());
+      break;
+    }
+  }
+  return name + QStringLiteral(" (") + patterns + u')';
 }
 
 FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request) {
@@ -39,10 +57,13 @@ FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request
   if (request.selectedFilter >= 0 && request.selectedFilter < filters.size()) {
     dialog.selectNameFilter(filters[request.selectedFilter]);
   }
-  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(request.defaultExtension));
 
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return {dialog.selectedFiles().constFirst().toStdString(), 0};
+  QString path = dialog.selectedFiles().constFirst();
+  const QString suffix = DefaultSuffix(request, filters.indexOf(dialog.selectedNameFilter()));
+  const QFileInfo chosen(path);
+  if (!suffix.isEmpty() && !chosen.fileName().contains(u'.') && !chosen.isDir()) path += u'.' + suffix;
+  return {path.toStdString(), 0};
 }
 
 }  // namespace pavok

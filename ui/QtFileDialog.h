@@ -16,7 +16,8 @@ QString QtNameFilter(const FileFilter& filter);
 
 // A modal file dialog over `parent`. An opened name need not exist and a
 // saved one is replaced without a question: the commands report those cases
-// themselves. Cancel gives an empty path.
+// themselves. A name typed without an extension gets the selected filter's
+// (or the request's) default extension. Cancel gives an empty path.
 FileDialogResult RunFileDialog(QWidget* parent, const FileDialogRequest& request);
 
 }  // namespace pavok

@@ -16,7 +16,10 @@ inline constexpr std::string_view kMessageTitle = "Pavok USB device";
 
 struct FileFilter {
   std::string displayText;  // e.g. "Прошивки (*.bin)"
-  std::string pattern;      // e.g. "*.bin"
+  std::string pattern;      // e.g. "*.bin"; several with ';' between them
+  // Added on save to a name typed without an extension while this filter
+  // is selected; empty: the request's defaultExtension.
+  std::string defaultExtension{};
 };
 
 enum class FileDialogKind { Open, Save };
@@ -29,7 +32,7 @@ struct FileDialogRequest {
   std::string title;
   std::vector<FileFilter> filters;
   int selectedFilter = 0;        // index into filters
-  std::string defaultExtension;  // added to a name typed without one; empty on open
+  std::string defaultExtension;  // added to a name typed without one (see FileFilter); empty on open
 };
 
 struct FileDialogResult {

@@ -64,6 +64,9 @@ TEST_F(CliCommands, ReadToADeviceThatTakesNothingFails) {
 TEST_F(CliCommands, BadFilesAndWordsAreRefusedWithTheirReasonBeforeTheAdapter) {
   std::filesystem::create_directory(directory / "a-directory");
   WriteFileBytes(directory / "empty.bin", "");
+  WriteFileBytes(directory / "bad.hex", ":0100000001FE\n:02001000AA55EE\n:00000001FF\n");
+  WriteFileBytes(directory / "no-data.hex", ":00000001FF\n");
+  WriteFileBytes(directory / "cut.s19", "S1050010AA55EB\n");
   const std::string dump = PatternBytes(2048, 99);
   const std::string longName(300, 'n');
   struct Case {
@@ -86,6 +89,15 @@ TEST_F(CliCommands, BadFilesAndWordsAreRefusedWithTheirReasonBeforeTheAdapter) {
            Case{{"read", "no-such-directory/out.bin"},
                 "read: cannot create no-such-directory/out.bin: No such file or directory; the chip was not read"},
            Case{{"read", longName}, "read: cannot create " + longName + ": "},
+           Case{{"--yes", "write", "bad.hex"},
+                "Ошибка в строке 2 файла: неверная контрольная сумма\n"
+                "pavok-cli: write: bad.hex is no usable Intel HEX; nothing was sent to the adapter"},
+           Case{{"compare", "no-data.hex"}, "Ошибка в строке 1 файла: в файле нет данных\npavok-cli: compare: no-data.hex"},
+           Case{{"verify", "cut.s19"},
+                "Ошибка в строке 2 файла: нет записи конца файла\n"
+                "pavok-cli: verify: cut.s19 is no usable Motorola S-record"},
+           Case{{"--format", "srec", "--yes", "write", "bad.hex"}, "Ошибка в строке 1 файла: строка не начинается с «S»"},
+           Case{{"--format", "hex", "read", "x.hex"}, "\"hex\" is not an image format: expected raw, ihex or srec"},
            Case{{"read", ""}, "FILE: the file name is empty"},
            Case{{"--emulated-delay-us", "abc", "read", "x.bin"},
                 "--emulated-delay-us: \"abc\" is not a number: expected a whole number from 0 to 1000000"},
@@ -188,6 +200,46 @@ TEST_F(CliCommands, ImageOfAnotherSizeIsNotedAndFilledWithFF) {
   EXPECT_TRUE(Contains(run.errors, "short.bin holds 256 bytes, the chip 2048; the bytes beyond the file are taken as FF"))
       << run.errors;
   EXPECT_EQ(Chip(), PatternBytes(256, 13) + std::string(2048 - 256, '\xFF'));
+}
+
+// On a C02, whose write takes an eighth of a C16's.
+TEST_F(CliCommands, TextImagesAreReadWrittenVerifiedAndCompared) {
+  struct Case {
+    std::vector<std::string> format;  // --format, when given
+    std::string file;
+    std::string starts;  // how the saved file begins
+  };
+  for (const Case& c : {
+           Case{{}, "out.hex", ":10000000"},
+           Case{{}, "out.S19", "S006000043303254\n"},
+           Case{{"--format", "ihex"}, "out.txt", ":10000000"},
+           Case{{"--format", "raw"}, "out.hex", chip.substr(0, 16)},
+       }) {
+    const auto run = [&](std::vector<std::string> arguments) {
+      arguments.insert(arguments.begin(), c.format.begin(), c.format.end());
+      arguments.insert(arguments.begin(), {"--chip", "C02"});
+      return Run(arguments);
+    };
+    WriteFileBytes(directory / "chip.bin", chip);
+    ASSERT_EQ(run({"read", c.file}).status, 0) << c.file;
+    EXPECT_TRUE(ReadFileBytes(directory / c.file).starts_with(c.starts)) << c.file;
+    WriteFileBytes(directory / "chip.bin", std::string(2048, '\xFF'));
+    const CliRun written = run({"--yes", "write", c.file});
+    EXPECT_EQ(written.status, 0) << written.errors;
+    EXPECT_EQ(written.errors, "");
+    EXPECT_TRUE(Chip() == chip.substr(0, 256) + std::string(2048 - 256, '\xFF')) << c.file;
+    EXPECT_EQ(run({"verify", c.file}).status, 0) << c.file;
+    EXPECT_EQ(run({"compare", c.file}).status, 0) << c.file;
+  }
+}
+
+TEST_F(CliCommands, TextImageThatGivesPartOfTheChipIsNoted) {
+  WriteFileBytes(directory / "patch.hex", ":02001000AA55EF\n:00000001FF\n");
+  WriteFileBytes(directory / "chip.bin", std::string(2048, '\0'));
+  const CliRun run = Run({"--chip", "C02", "--yes", "write", "patch.hex"});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "pavok-cli: write: patch.hex gives 2 of the chip's 256 bytes; the others are taken as FF\n");
+  EXPECT_EQ(Chip(), std::string(16, '\xFF') + "\xAA\x55" + std::string(256 - 18, '\xFF') + std::string(2048 - 256, '\0'));
 }
 
 // The same commands on a scripted adapter, where the requests can be counted

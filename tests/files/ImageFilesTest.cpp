@@ -37,12 +37,22 @@ TEST(ImageFiles, DialogRequestsNameTitleFiltersAndExtension) {
   EXPECT_EQ(open.defaultExtension, "");
   EXPECT_EQ(save.defaultExtension, "bin");
   for (const FileDialogRequest& request : {open, save}) {
-    ASSERT_EQ(request.filters.size(), 2u);
+    ASSERT_EQ(request.filters.size(), 4u);
     EXPECT_EQ(request.filters[0].displayText, "Прошивки (*.bin)");
     EXPECT_EQ(request.filters[0].pattern, "*.bin");
     EXPECT_EQ(request.filters[1].displayText, "Все файлы (*.*)");
     EXPECT_EQ(request.filters[1].pattern, "*.*");
+    EXPECT_EQ(request.filters[2].displayText, "Intel HEX (*.hex *.ihx)");
+    EXPECT_EQ(request.filters[2].pattern, "*.hex;*.ihx");
+    EXPECT_EQ(request.filters[3].displayText, "Motorola S-record (*.s19 *.srec *.mot)");
+    EXPECT_EQ(request.filters[3].pattern, "*.s19;*.srec;*.mot");
     EXPECT_EQ(request.selectedFilter, 0);
+  }
+  // Saving under a filter adds its extension; every file keeps the request's.
+  const std::vector<std::string> saveExtensions{"bin", "", "hex", "s19"};
+  for (std::size_t i = 0; i < saveExtensions.size(); ++i) {
+    EXPECT_EQ(save.filters[i].defaultExtension, saveExtensions[i]) << i;
+    EXPECT_EQ(open.filters[i].defaultExtension, "") << i;
   }
 }
 
@@ -217,6 +227,105 @@ TEST(ImageFiles, LongPathsAreUsedWhole) {
   Choose(env, path);
   ASSERT_EQ(RunLoadImageFile(), FileOutcome::Completed);
   EXPECT_EQ(env.buffer().workImage[0], 0xFF);
+}
+
+TEST(ImageFiles, EveryChipTypeRoundTripsInEveryFormat) {
+  for (const ChipType& type : kChipTypes) {
+    for (const char* name : {"image.bin", "image.hex", "image.s19"}) {
+      TestEnvironment env;
+      env.buffer().chipSize = type.size;
+      // 0x55 then 0xAA over a pattern: a byte that lost bits shows.
+      std::string saved = Pattern(static_cast<std::size_t>(type.size), 'p');
+      saved[0] = '\x55';
+      saved[saved.size() - 1] = '\xAA';
+      std::copy(saved.begin(), saved.end(), env.buffer().workImage.begin());
+      Choose(env, env.directory / name);
+      ASSERT_EQ(RunSaveImageFile(), FileOutcome::Completed) << name;
+      ResetBuffer(env.buffer());
+      Choose(env, env.directory / name);
+
+      const FileResult loaded = RunLoadImageFile();
+
+      EXPECT_EQ(loaded.outcome, FileOutcome::Completed) << type.label << " " << name << env.window.calls.back();
+      EXPECT_EQ(loaded.bytes, saved.size());
+      EXPECT_EQ(ImageStart(env.buffer().workImage, type.size), saved) << type.label << " " << name;
+      EXPECT_EQ(ImageStart(env.buffer().referenceImage, type.size), saved);
+    }
+  }
+}
+
+TEST(ImageFiles, TextImageGivesOnlyItsOwnBytes) {
+  TestEnvironment env;
+  const std::string earlier = Pattern(2048, 'e');
+  std::copy(earlier.begin(), earlier.end(), env.buffer().workImage.begin());
+  env.buffer().unsavedFlag = 1;
+  env.window.answers = {true};
+  // Two bytes at 0x10 and one at 0x7F0, written in two pieces.
+  WriteFileBytes(env.directory / "patch.hex", ":02001000AA55EF\n:0107F0000107\n:00000001FF\n");
+  Choose(env, env.directory / "patch.hex");
+
+  const FileResult result = RunLoadImageFile();
+
+  EXPECT_EQ(result.outcome, FileOutcome::Completed) << env.window.calls.back();
+  EXPECT_EQ(result.bytes, 3u);
+  std::string expected = earlier;
+  expected[0x10] = '\xAA';
+  expected[0x11] = '\x55';
+  expected[0x7F0] = '\x01';
+  EXPECT_EQ(ImageStart(env.buffer().workImage, 2048), expected);
+  EXPECT_EQ(ImageStart(env.buffer().referenceImage, 2048), expected);
+  EXPECT_EQ(env.buffer().unsavedFlag, 0);
+  EXPECT_EQ(env.window.status, (env.directory / "patch.hex").string());
+}
+
+TEST(ImageFiles, BadTextImageIsNamedByLineAndChangesNothing) {
+  struct Case {
+    const char* name;
+    std::string contents;
+    int chipSize;
+    std::string message;
+  };
+  const std::string goodLine = ":10000000000102030405060708090A0B0C0D0E0F78\n";
+  for (const Case& c : {
+           Case{"checksum.hex", goodLine + ":02001000AA55EE\n:00000001FF\n", 2048,
+                "Ошибка в строке 2 файла: неверная контрольная сумма"},
+           Case{"cut.hex", goodLine, 2048, "Ошибка в строке 2 файла: нет записи конца файла"},
+           Case{"empty.hex", "", 2048, "Ошибка в строке 1 файла: в файле нет данных"},
+           Case{"c04-on-c02.s19", "S1130000000102030405060708090A0B0C0D0E0F74\nS11303F0000102030405060708090A0B0C0D0E0F81\n"
+                           "S9030000FC\n",
+                256, "Ошибка в строке 2 файла: адрес за пределами микросхемы"},
+           Case{"binary.srec", Pattern(2048, 'b'), 2048, "Ошибка в строке 1 файла: строка не начинается с «S»"},
+           Case{"huge.hex", std::string(4 * 1024 * 1024 + 1, '\n'), 2048, "Файл слишком большой"},
+       }) {
+    TestEnvironment env;
+    env.buffer().chipSize = c.chipSize;
+    const std::string earlier = Pattern(4096, 'q');
+    std::copy(earlier.begin(), earlier.end(), env.buffer().workImage.begin());
+    env.buffer().unsavedFlag = 1;
+    env.window.answers = {true};
+    WriteFileBytes(env.directory / c.name, c.contents);
+    Choose(env, env.directory / c.name);
+    const BufferState before = env.buffer();
+
+    EXPECT_EQ(RunLoadImageFile(), FileOutcome::Malformed) << c.name;
+
+    EXPECT_EQ(env.window.CallsStartingWith("message: "), std::vector<std::string>{"message: " + c.message}) << c.name;
+    EXPECT_EQ(env.buffer().workImage, before.workImage) << c.name;
+    EXPECT_EQ(env.buffer().referenceImage, before.referenceImage) << c.name;
+    EXPECT_EQ(env.buffer().unsavedFlag, 1) << c.name;
+    EXPECT_EQ(env.window.status, (env.directory / c.name).string());
+  }
+}
+
+TEST(ImageFiles, FailedTextSaveIsReportedAndKeepsTheFlag) {
+  for (const ImageFormatId format : {ImageFormatId::IntelHex, ImageFormatId::SRecord}) {
+    TestEnvironment env;
+    env.buffer().unsavedFlag = 1;
+    Choose(env, "/dev/full");
+    EXPECT_EQ(RunSaveImageFileAs(format), FileOutcome::WriteFailed);
+    EXPECT_EQ(env.window.messages, std::vector<std::string>{std::string(kFileWriteErrorMessage)});
+    EXPECT_EQ(env.buffer().unsavedFlag, 1);
+  }
 }
 
 }  // namespace

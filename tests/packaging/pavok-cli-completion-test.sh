@@ -79,8 +79,10 @@ cases=(
   "pavok-cli read out.bin |"
   "pavok-cli erase |"
   "pavok-cli --emulated-delay-us |"
-  "pavok-cli write --f|--fast"
-  "pavok-cli read --f|"
+  "pavok-cli --format |ihex raw srec"
+  "pavok-cli write --fa|--fast"
+  "pavok-cli read --fa|"
+  "pavok-cli read --fo|--format"
   "pavok-cli --emulate --ver|--verbose --version"
 )
 for entry in "${cases[@]}"; do

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "DialogTestSupport.h"
+#include "ImageFiles.h"
 #include "QtFileDialog.h"
 
 namespace pavok::test {
@@ -130,6 +131,7 @@ class WindowOperationsTest : public QObject {
     QTest::newRow("firmware") << "Прошивки (*.bin)" << "*.bin" << "Прошивки (*.bin)";
     QTest::newRow("every file") << "Все файлы (*.*)" << "*.*" << "Все файлы (*)";
     QTest::newRow("two patterns") << "Образы" << "*.bin;*.eep" << "Образы (*.bin *.eep)";
+    QTest::newRow("two patterns shown") << "Intel HEX (*.hex *.ihx)" << "*.hex;*.ihx" << "Intel HEX (*.hex *.ihx)";
   }
   void nameFilters() {
     QFETCH(QString, display);
@@ -162,6 +164,45 @@ class WindowOperationsTest : public QObject {
 
     QCOMPARE(QString::fromStdString(result.path), existing.fileName());
     QVERIFY2(typing.questions.isEmpty(), qPrintable(typing.questions.join(u'\n')));
+  }
+
+  // The image files' own dialogs: their filters in order, and the extension
+  // a saved name typed without one gets under the filter selected.
+  void extensionFollowsTheSelectedFilter_data() {
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("raw") << true << 0 << "image" << "image.bin";
+    QTest::newRow("every file") << true << 1 << "image" << "image.bin";
+    QTest::newRow("Intel HEX") << true << 2 << "image" << "image.hex";
+    QTest::newRow("S-record") << true << 3 << "image" << "image.s19";
+    QTest::newRow("typed extension kept") << true << 2 << "image.dat" << "image.dat";
+    QTest::newRow("open adds nothing") << false << 2 << "image" << "image";
+  }
+  void extensionFollowsTheSelectedFilter() {
+    QFETCH(bool, save);
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QTemporaryDir directory;
+    QStringList shown;
+    QString selectedAtStart;
+    const ModalAnswerer<QFileDialog> typing([&](QFileDialog& dialog) {
+      shown = dialog.nameFilters();
+      selectedAtStart = dialog.selectedNameFilter();
+      dialog.selectNameFilter(shown.value(filter));
+      TypeFileName(dialog, directory.filePath(typed));
+    });
+
+    const FileDialogResult result =
+        operations().ShowFileDialog(ImageFileDialogRequest(save ? FileDialogKind::Save : FileDialogKind::Open));
+
+    QCOMPARE(QString::fromStdString(result.path), directory.filePath(chosen));
+    QCOMPARE(shown, (QStringList{QStringLiteral("Прошивки (*.bin)"), QStringLiteral("Все файлы (*)"),
+                                 QStringLiteral("Intel HEX (*.hex *.ihx)"),
+                                 QStringLiteral("Motorola S-record (*.s19 *.srec *.mot)")}));
+    QCOMPARE(selectedAtStart, QStringLiteral("Прошивки (*.bin)"));
   }
 
   void cancelGivesAnEmptyPath() {

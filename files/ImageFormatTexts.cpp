@@ -1,0 +1,23 @@
+#include "ImageFormatTexts.h"
+
+
+namespace pavok {
+
+namespace {
+
+constexpr bool EveryFaultHasItsText() {
+  for (std::size_t i = 0; i < kImageFaultTexts.size(); ++i) {
+    if (static_cast<std::size_t>(kImageFaultTexts[i].fault) != i) return false;
+  }
+  return true;
+}
+static_assert(EveryFaultHasItsText(), "kImageFaultTexts follows the order of ImageFault");
+
+}  // namespace
+
+std::string ImageFaultMessage(const ImageFaultAt& at) {
+  return "Ошибка в строке " + std::to_string(at.line) + " файла: " +
+         std::string(kImageFaultTexts[static_cast<std::size_t>(at.fault)].reason);
+}
+
+}  // namespace pavok
