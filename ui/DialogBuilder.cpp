@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
+#include <algorithm>
 
 #include "Narrowing.h"
 #include "UpperCaseValidator.h"
@@ -44,8 +46,16 @@ QWidget* CreateStatic(const ControlTemplate& control, QWidget& dialog) {
   auto* label = new QLabel(ToQString(control.caption), &dialog);
   label->setTextFormat(Qt::PlainText);  // a status text may be any file path
   const Qt::Alignment horizontal = HasStyle(control.style, AlignRight) ? Qt::AlignRight : Qt::AlignLeft;
-  label->setAlignment(horizontal | Qt::AlignTop);
-  if (HasStyle(control.style, Border)) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  if (!HasStyle(control.style, Border)) {
+    label->setAlignment(horizontal | Qt::AlignTop);
+    return label;
+  }
+  label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  // The platform draws a framed text straight under the frame's top line.
+  // Qt's indent for a frame would go to the top edge as well and push the
+  // descenders under the bottom line; centred, the one line sits where the
+  // platform's does and the indent stays at the side.
+  label->setAlignment(horizontal | Qt::AlignVCenter);
   return label;
 }
 
@@ -95,11 +105,23 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget& dialog) {
   return new QWidget(&dialog);
 }
 
+// Grows `rect` evenly above and below to at least `height`.
+QRect AtLeastAsTall(QRect rect, int height) {
+  const int missing = std::max(0, height - rect.height());
+  return rect.adjusted(0, -(missing / 2), 0, missing - missing / 2);
+}
+
 void Place(QWidget& widget, const ControlTemplate& control, const DialogBaseUnits& units) {
   QRect rect = MapDialogRect(units, control.x, control.y, control.width, control.height);
   // A drop-down list's height is that of its opened list; closed, it is as
   // tall as its text needs.
   if (control.controlClass == ControlClass::ComboBox) rect.setHeight(widget.sizeHint().height());
+  // The style's tick box may be taller than the platform's, for which the
+  // template made room; the control grows around its centre so that the box
+  // is drawn whole.
+  if (qobject_cast<QCheckBox*>(&widget) != nullptr) {
+    rect = AtLeastAsTall(rect, widget.style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, &widget));
+  }
   widget.setGeometry(rect);
 }
 
