@@ -18,6 +18,7 @@
 #include "HexCodec.h"
 #include "HexView.h"
 #include "Narrowing.h"
+#include "ProgressRange.h"
 #include "RangeFields.h"
 #include "SystemTexts.h"
 #include "UpperCaseValidator.h"
@@ -143,7 +144,7 @@ bool CProgrammerDlg::OnInitDialog() {
   SetIcons();
   SetDlgItemText(IDC_STATUS, kPortClosedText);
   FillChipTypeList();
-  Item<QProgressBar>(IDC_PROGRESS).setRange(0, kInitialProgressMaximum);
+  SetRangeKeepingPosition(Item<QProgressBar>(IDC_PROGRESS), 0, kInitialProgressMaximum);
   SetFonts();
   ResetBuffer(Buffer());
   RenderHexView(*this);

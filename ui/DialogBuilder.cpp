@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,9 +82,26 @@ QWidget* CreateListBox(QWidget& dialog) {
   return list;
 }
 
+// Lets a control take the mouse wheel only while it has the focus: the
+// wheel over a closed drop-down list would otherwise choose another entry
+// whatever control the user is working in.
+class WheelOnlyWithFocus final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus()) return false;
+    event->ignore();  // to the parent, as if the control were not there
+    return true;
+  }
+};
+
 QWidget* CreateComboBox(QWidget& dialog) {
   auto* combo = new QComboBox(&dialog);
   combo->setEditable(false);
+  combo->setFocusPolicy(Qt::StrongFocus);  // the wheel gives it no focus either
+  combo->installEventFilter(new WheelOnlyWithFocus(combo));
   return combo;
 }
 
@@ -125,6 +143,20 @@ void Place(QWidget& widget, const ControlTemplate& control, const DialogBaseUnit
   widget.setGeometry(rect);
 }
 
+// Assistive technology reads a control's name and what it shows. A text's
+// name is what it shows (and Qt announces each change of it), so what the
+// text is goes into its description; so it does for a drop-down list, whose
+// name on this platform is its current entry. Other controls are named for
+// what they are and read out their text or value apart.
+void ExposeToAssistiveTechnology(QWidget& widget, const ControlTemplate& control) {
+  if (control.accessibleName.empty()) return;
+  const QString what = ToQString(control.accessibleName);
+  if (control.controlClass != ControlClass::Static) widget.setAccessibleName(what);
+  if (control.controlClass == ControlClass::Static || control.controlClass == ControlClass::ComboBox) {
+    widget.setAccessibleDescription(what);
+  }
+}
+
 bool IsGroupBox(const ControlTemplate& control) {
   return control.controlClass == ControlClass::Button && HasStyle(control.style, GroupBox);
 }
@@ -152,7 +184,7 @@ std::vector<QWidget*> BuildControls(QWidget& dialog, std::span<const ControlTemp
   for (const ControlTemplate& control : controls) {
     QWidget* widget = CreateControl(control, dialog);
     Place(*widget, control, units);
-    if (!control.accessibleName.empty()) widget->setAccessibleName(ToQString(control.accessibleName));
+    ExposeToAssistiveTechnology(*widget, control);
     if (HasStyle(control.style, TabStop)) {
       if (previousTabStop != nullptr) QWidget::setTabOrder(previousTabStop, widget);
       previousTabStop = widget;

@@ -6,6 +6,7 @@
 
 #include "CProgrammerDlg.h"
 #include "Narrowing.h"
+#include "ProgressRange.h"
 #include "QtFileDialog.h"
 
 namespace pavok {
@@ -34,13 +35,13 @@ void QtWindowOperations::SetStatusText(std::string_view text) {
 
 void QtWindowOperations::SetProgressRange(int minimum, int maximum) {
   auto& bar = dialog_.Item<QProgressBar>(IDC_PROGRESS);
-  bar.setRange(minimum, maximum);
+  SetRangeKeepingPosition(bar, minimum, maximum);
   bar.repaint();
 }
 
 void QtWindowOperations::SetProgressPos(int position) {
   auto& bar = dialog_.Item<QProgressBar>(IDC_PROGRESS);
-  bar.setValue(position);
+  SetClampedPosition(bar, position);
   bar.repaint();
 }
 
