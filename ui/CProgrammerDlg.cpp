@@ -108,7 +108,8 @@ void CProgrammerDlg::ConnectMessageMap() {
   for (const MessageMapEntry& entry : kMessageMap) {
     QWidget* control = GetDlgItem(entry.control);
     const auto handler = entry.handler;
-    if (control == nullptr || !ConnectNotification(*control, entry.code, messageMapReceiver_, [this, handler] { (this->*handler)(); })) {
+    const auto run = [this, handler] { commandGuard_.Run([this, handler] { (this->*handler)(); }); };
+    if (control == nullptr || !ConnectNotification(*control, entry.code, messageMapReceiver_, run)) {
       ControlMismatch(entry.control, "control for its message map entry");
     }
   }
