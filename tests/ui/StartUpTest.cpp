@@ -176,6 +176,19 @@ class StartUpTest : public QObject {
     QCOMPARE(opened->window.messages, std::vector<std::string>{std::string(kEditLineLengthMessage)});
   }
 
+  // The focus starts on "Выход", so Enter straight away ends the dialog.
+  void enterStraightAfterStartUpEndsTheDialog() {
+    CProgrammerDlg dialog;
+    QWidget* focused = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+      if (!QTest::qWaitForWindowActive(&dialog)) return dialog.reject();
+      focused = QApplication::focusWidget();
+      QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);  // to whatever has the focus
+    });
+    QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
+    QCOMPARE(focused, dialog.GetDlgItem(IDOK));
+  }
+
   // Each control is read out as what it shows, and what it is stays said:
   // as its name, or, for a text that is named by what it shows, as its
   // description.

@@ -246,6 +246,19 @@ class TransferCommandsTest : public QObject {
     QVERIFY(script().messages.empty());
   }
 
+  // A cancelled load changes nothing, yet the view is redrawn and shows the
+  // buffer as it is, with what changed behind it.
+  void cancelledLoadShowsTheBufferAsItIs() {
+    Buffer().workImage[0x7F0] = 0x00;  // not shown yet
+
+    opened().click(IDC_FILE_TO_BUFFER);
+
+    QCOMPARE(script().calls, std::vector<std::string>{"file: " + std::string(kOpenDialogTitle)});
+    QCOMPARE(opened().entry(127), QStringLiteral("07F0: 00") + QStringLiteral(" FF").repeated(15));
+    QCOMPARE(opened().edit(IDC_CHECKSUM).text(), QStringLiteral("КС: 7f701"));
+    QCOMPARE(run->status(), QString());
+  }
+
   // A slow write keeps the dialog painting, and what a person does to it
   // meanwhile runs nothing, then or later: no second command, no end of the
   // dialog.
