@@ -18,6 +18,7 @@
 #include "HexCodec.h"
 #include "HexView.h"
 #include "Narrowing.h"
+#include "ProgressRange.h"
 #include "RangeFields.h"
 #include "SystemTexts.h"
 #include "UpperCaseValidator.h"
@@ -107,7 +108,8 @@ void CProgrammerDlg::ConnectMessageMap() {
   for (const MessageMapEntry& entry : kMessageMap) {
     QWidget* control = GetDlgItem(entry.control);
     const auto handler = entry.handler;
-    if (control == nullptr || !ConnectNotification(*control, entry.code, messageMapReceiver_, [this, handler] { (this->*handler)(); })) {
+    const auto run = [this, handler] { commandGuard_.Run([this, handler] { (this->*handler)(); }); };
+    if (control == nullptr || !ConnectNotification(*control, entry.code, messageMapReceiver_, run)) {
       ControlMismatch(entry.control, "control for its message map entry");
     }
   }
@@ -143,7 +145,7 @@ bool CProgrammerDlg::OnInitDialog() {
   SetIcons();
   SetDlgItemText(IDC_STATUS, kPortClosedText);
   FillChipTypeList();
-  Item<QProgressBar>(IDC_PROGRESS).setRange(0, kInitialProgressMaximum);
+  SetRangeKeepingPosition(Item<QProgressBar>(IDC_PROGRESS), 0, kInitialProgressMaximum);
   SetFonts();
   ResetBuffer(Buffer());
   RenderHexView(*this);

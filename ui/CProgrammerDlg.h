@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CommandGuard.h"
 #include "ControlIds.h"
 #include "Notifications.h"
 #include "QtWindowOperations.h"
@@ -32,6 +33,9 @@ class CProgrammerDlg final : public QDialog {
   // The dialog's window operations, the ones the commands reach through
   // GetActiveWindow while the dialog runs.
   WindowOperations& windowOperations() { return windowOperations_; }
+  // Runs every handler of the message map; keeps the dialog alive but deaf
+  // while a chip transfer runs.
+  CommandGuard& commandGuard() { return commandGuard_; }
 
   // The control with identifier `id`; nullptr when there is none.
   QWidget* GetDlgItem(ControlId id) const;
@@ -80,6 +84,7 @@ class CProgrammerDlg final : public QDialog {
   std::vector<QWidget*> controls_;
   std::map<ControlId, QWidget*> controlsById_;
   QtWindowOperations windowOperations_;
+  CommandGuard commandGuard_{*this};
   // Holds the message map's connections. Declared last, so destroyed first:
   // Qt still moves the focus out of a field while it tears the dialog down,
   // and no handler may run on a dialog whose members are gone.

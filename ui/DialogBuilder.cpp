@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +10,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
+#include <algorithm>
 
 #include "Narrowing.h"
 #include "UpperCaseValidator.h"
@@ -44,8 +47,16 @@ QWidget* CreateStatic(const ControlTemplate& control, QWidget& dialog) {
   auto* label = new QLabel(ToQString(control.caption), &dialog);
   label->setTextFormat(Qt::PlainText);  // a status text may be any file path
   const Qt::Alignment horizontal = HasStyle(control.style, AlignRight) ? Qt::AlignRight : Qt::AlignLeft;
-  label->setAlignment(horizontal | Qt::AlignTop);
-  if (HasStyle(control.style, Border)) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  if (!HasStyle(control.style, Border)) {
+    label->setAlignment(horizontal | Qt::AlignTop);
+    return label;
+  }
+  label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  // The platform draws a framed text straight under the frame's top line.
+  // Qt's indent for a frame would go to the top edge as well and push the
+  // descenders under the bottom line; centred, the one line sits where the
+  // platform's does and the indent stays at the side.
+  label->setAlignment(horizontal | Qt::AlignVCenter);
   return label;
 }
 
@@ -71,9 +82,26 @@ QWidget* CreateListBox(QWidget& dialog) {
   return list;
 }
 
+// Lets a control take the mouse wheel only while it has the focus: the
+// wheel over a closed drop-down list would otherwise choose another entry
+// whatever control the user is working in.
+class WheelOnlyWithFocus final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus()) return false;
+    event->ignore();  // to the parent, as if the control were not there
+    return true;
+  }
+};
+
 QWidget* CreateComboBox(QWidget& dialog) {
   auto* combo = new QComboBox(&dialog);
   combo->setEditable(false);
+  combo->setFocusPolicy(Qt::StrongFocus);  // the wheel gives it no focus either
+  combo->installEventFilter(new WheelOnlyWithFocus(combo));
   return combo;
 }
 
@@ -95,12 +123,38 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget& dialog) {
   return new QWidget(&dialog);
 }
 
+// Grows `rect` evenly above and below to at least `height`.
+QRect AtLeastAsTall(QRect rect, int height) {
+  const int missing = std::max(0, height - rect.height());
+  return rect.adjusted(0, -(missing / 2), 0, missing - missing / 2);
+}
+
 void Place(QWidget& widget, const ControlTemplate& control, const DialogBaseUnits& units) {
   QRect rect = MapDialogRect(units, control.x, control.y, control.width, control.height);
   // A drop-down list's height is that of its opened list; closed, it is as
   // tall as its text needs.
   if (control.controlClass == ControlClass::ComboBox) rect.setHeight(widget.sizeHint().height());
+  // The style's tick box may be taller than the platform's, for which the
+  // template made room; the control grows around its centre so that the box
+  // is drawn whole.
+  if (qobject_cast<QCheckBox*>(&widget) != nullptr) {
+    rect = AtLeastAsTall(rect, widget.style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, &widget));
+  }
   widget.setGeometry(rect);
+}
+
+// Assistive technology reads a control's name and what it shows. A text's
+// name is what it shows (and Qt announces each change of it), so what the
+// text is goes into its description; so it does for a drop-down list, whose
+// name on this platform is its current entry. Other controls are named for
+// what they are and read out their text or value apart.
+void ExposeToAssistiveTechnology(QWidget& widget, const ControlTemplate& control) {
+  if (control.accessibleName.empty()) return;
+  const QString what = ToQString(control.accessibleName);
+  if (control.controlClass != ControlClass::Static) widget.setAccessibleName(what);
+  if (control.controlClass == ControlClass::Static || control.controlClass == ControlClass::ComboBox) {
+    widget.setAccessibleDescription(what);
+  }
 }
 
 bool IsGroupBox(const ControlTemplate& control) {
@@ -130,7 +184,7 @@ std::vector<QWidget*> BuildControls(QWidget& dialog, std::span<const ControlTemp
   for (const ControlTemplate& control : controls) {
     QWidget* widget = CreateControl(control, dialog);
     Place(*widget, control, units);
-    if (!control.accessibleName.empty()) widget->setAccessibleName(ToQString(control.accessibleName));
+    ExposeToAssistiveTechnology(*widget, control);
     if (HasStyle(control.style, TabStop)) {
       if (previousTabStop != nullptr) QWidget::setTabOrder(previousTabStop, widget);
       previousTabStop = widget;

@@ -6,6 +6,7 @@
 
 #include "CProgrammerDlg.h"
 #include "Narrowing.h"
+#include "ProgressRange.h"
 #include "QtFileDialog.h"
 
 namespace pavok {
@@ -29,19 +30,27 @@ void QtWindowOperations::ShowMessage(std::string_view text) { RunMessageBox(dial
 
 void QtWindowOperations::SetStatusText(std::string_view text) {
   dialog_.SetDlgItemText(IDC_STATUS, text);
-  dialog_.GetDlgItem(IDC_STATUS)->repaint();
+  ShowChange(*dialog_.GetDlgItem(IDC_STATUS));
 }
 
 void QtWindowOperations::SetProgressRange(int minimum, int maximum) {
   auto& bar = dialog_.Item<QProgressBar>(IDC_PROGRESS);
-  bar.setRange(minimum, maximum);
-  bar.repaint();
+  SetRangeKeepingPosition(bar, minimum, maximum);
+  ShowChange(bar);
 }
 
 void QtWindowOperations::SetProgressPos(int position) {
   auto& bar = dialog_.Item<QProgressBar>(IDC_PROGRESS);
-  bar.setValue(position);
-  bar.repaint();
+  SetClampedPosition(bar, position);
+  ShowChange(bar);
+}
+
+// A transfer holds the event loop until it ends: the control paints itself
+// at once, and whatever else is pending (the region a closed question left,
+// the window manager, assistive technology) is handled before the next step.
+void QtWindowOperations::ShowChange(QWidget& control) {
+  control.repaint();
+  dialog_.commandGuard().HandlePendingEvents();
 }
 
 bool QtWindowOperations::IsChecked(ControlId checkBox) {

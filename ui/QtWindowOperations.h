@@ -1,9 +1,12 @@
 #pragma once
 // The window operations of the main dialog: message boxes over it, the status
-// field and the progress bar repainted at once (a chip transfer keeps the
-// event loop busy until it ends), its check boxes, and Qt's file dialogs.
+// field and the progress bar repainted at once while the dialog, busy with a
+// chip transfer, handles its other pending events but no input (see
+// CommandGuard.h), its check boxes, and Qt's file dialogs.
 
 #include "WindowOperations.h"
+
+class QWidget;
 
 namespace pavok {
 
@@ -22,6 +25,8 @@ class QtWindowOperations final : public WindowOperations {
   FileDialogResult ShowFileDialog(const FileDialogRequest& request) override;
 
  private:
+  void ShowChange(QWidget& control);
+
   CProgrammerDlg& dialog_;
 };
 

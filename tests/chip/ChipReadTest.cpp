@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <numeric>
 
@@ -77,6 +78,20 @@ TEST(ChipRead, SendsOneBlockRequestPerBlockWithBankSelect) {
   }
 }
 
+TEST(ChipRead, DumpHoldsExactlyTheChipOnEveryChipType) {
+  for (const int chipSize : {256, 512, 1024, 2048}) {
+    TestEnvironment env(chipSize);
+    FillChipWithPattern(env.adapter);
+    env.buffer().chipSize = chipSize;
+    WriteFileBytes(env.directory / "temp.bin", std::string(4096, 'x'));  // longer than any chip
+
+    ASSERT_EQ(RunReadChip(), ReadOutcome::Completed) << chipSize;
+
+    const auto chip = env.adapter.chip().contents();
+    EXPECT_EQ(ReadFileBytes(env.directory / "temp.bin"), std::string(chip.begin(), chip.end())) << chipSize;
+  }
+}
+
 TEST(ChipRead, DeclinedQuestionChangesNothingButRangeAndStatus) {
   TestEnvironment env;
   FillChipWithPattern(env.adapter);
@@ -114,6 +129,10 @@ TEST(ChipRead, FailureAtBlockKKeepsEarlierBlocksAndLeavesProgress) {
   for (const int k : {0, 1, 5, 63}) {
     TestEnvironment env;
     FillChipWithPattern(env.adapter);
+    // The two images differ, so a read that put anything into either one
+    // beyond the blocks that arrived shows.
+    env.buffer().workImage.fill(0xA5);
+    env.buffer().referenceImage.fill(0x5A);
     env.buffer().unsavedFlag = 1;
     env.window.answers = {true};
     WriteFileBytes(env.directory / "temp.bin", "old dump");
@@ -122,8 +141,11 @@ TEST(ChipRead, FailureAtBlockKKeepsEarlierBlocksAndLeavesProgress) {
     EXPECT_EQ(RunReadChip(), ReadOutcome::DeviceFailed) << k;
 
     EXPECT_TRUE(ImagesHoldChipUpTo(env, env.buffer(), 32 * k)) << k;
-    EXPECT_EQ(env.buffer().workImage[static_cast<std::size_t>(32 * k)], 0xFF) << k;
-    EXPECT_EQ(env.buffer().referenceImage[static_cast<std::size_t>(32 * k)], 0xFF) << k;
+    const auto arrivedEnd = static_cast<std::ptrdiff_t>(32 * k);
+    EXPECT_TRUE(std::all_of(env.buffer().workImage.begin() + arrivedEnd, env.buffer().workImage.end(),
+                            [](std::uint8_t byte) { return byte == 0xA5; })) << k;
+    EXPECT_TRUE(std::all_of(env.buffer().referenceImage.begin() + arrivedEnd, env.buffer().referenceImage.end(),
+                            [](std::uint8_t byte) { return byte == 0x5A; })) << k;
     EXPECT_EQ(env.buffer().unsavedFlag, 1) << k;
     EXPECT_EQ(ReadFileBytes(env.directory / "temp.bin"), "") << k;
     EXPECT_EQ(env.window.progressPos, k) << k;

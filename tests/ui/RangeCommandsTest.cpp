@@ -3,6 +3,7 @@
 // here: the fields read and written, focus loss before the click, the view.
 
 #include <QComboBox>
+#include <QWheelEvent>
 #include <algorithm>
 #include <memory>
 
@@ -179,6 +180,34 @@ class RangeCommandsTest : public QObject {
     QCOMPARE(field(IDC_RANGE_END), QStringLiteral("07FF"));
     QVERIFY(opened->hexList().selectedItems().isEmpty());
     QVERIFY(opened->window.messages.empty());
+  }
+
+  // The chip type decides how much a save writes: a wheel turned over the
+  // closed list changes it only while the list has the focus.
+  void wheelTurnsTheChipTypeOnlyWithTheFocus_data() {
+    QTest::addColumn<int>("focus");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("chipSize");
+    QTest::newRow("hex list") << IDC_HEX_LIST << "C16" << 2048;
+    QTest::newRow("range field") << IDC_RANGE_START << "C16" << 2048;
+    QTest::newRow("the list itself") << IDC_CHIP_TYPE << "C08" << 1024;
+  }
+  void wheelTurnsTheChipTypeOnlyWithTheFocus() {
+    QFETCH(int, focus);
+    QFETCH(QString, shown);
+    QFETCH(int, chipSize);
+    QApplication::setActiveWindow(&opened->dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&opened->dialog));
+    opened->dialog.GetDlgItem(focus)->setFocus(Qt::TabFocusReason);
+    const QPointF centre = QRectF(chipType().rect()).center();
+    QWheelEvent up(centre, chipType().mapToGlobal(centre), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+
+    QApplication::sendEvent(&chipType(), &up);
+
+    QCOMPARE(chipType().currentText(), shown);
+    QCOMPARE(Buffer().chipSize, chipSize);
+    QCOMPARE(opened->hexList().count(), chipSize / 16);
   }
 
   void programmaticSelectionRunsNothing() {

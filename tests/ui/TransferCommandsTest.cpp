@@ -6,7 +6,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <chrono>
 #include <memory>
+#include <utility>
 
 #include "ChipWrite.h"
 #include "DeviceChannel.h"
@@ -49,6 +54,75 @@ QString EntryOf(std::span<const std::uint8_t> bytes, int line) {
 }
 
 const QString kAscending = QStringLiteral("00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF");
+
+// The part of a window repainted while it watches, in the window's own
+// coordinates, whichever of its controls painted it.
+class RepaintWatcher final : public QObject {
+ public:
+  explicit RepaintWatcher(QWidget& window) : window_(window) { QApplication::instance()->installEventFilter(this); }
+  ~RepaintWatcher() override { QApplication::instance()->removeEventFilter(this); }
+  QRegion painted;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() == &window_) {
+      painted += static_cast<QPaintEvent*>(event)->region().translated(widget->mapTo(&window_, QPoint()));
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+};
+
+// Someone who answers the write question Yes and, at the first progress
+// step, clicks "Сравнить КС", presses Enter and asks the window to close,
+// all queued as the window system queues them while the transfer runs.
+class ImpatientPerson final : public WindowOperations {
+ public:
+  explicit ImpatientPerson(CProgrammerDlg& dialog) : dialog_(dialog), watcher_(dialog) {}
+
+  std::vector<std::string> messages;
+  bool questionRepainted = false;  // when the status last changed
+
+  bool AskYesNo(std::string_view text) override {
+    ShowMessage(text);
+    dialog_.update(kQuestion);  // what the closed question leaves behind
+    watcher_.painted = {};
+    return true;
+  }
+  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  FileDialogResult ShowFileDialog(const FileDialogRequest& /*request*/) override { return {}; }
+  bool IsChecked(ControlId checkBox) override { return real().IsChecked(checkBox); }
+  void SetProgressRange(int minimum, int maximum) override { real().SetProgressRange(minimum, maximum); }
+  void SetStatusText(std::string_view text) override {
+    questionRepainted = QRegion(kQuestion).subtracted(watcher_.painted).isEmpty();
+    real().SetStatusText(text);
+  }
+  void SetProgressPos(int position) override {
+    real().SetProgressPos(position);
+    if (std::exchange(queued_, true)) return;
+    QWidget& compare = *dialog_.GetDlgItem(IDC_COMPARE);
+    const QPointF at = QRectF(compare.rect()).center();
+    QCoreApplication::postEvent(&compare, new QMouseEvent(QEvent::MouseButtonPress, at, compare.mapToGlobal(at),
+                                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&compare, new QMouseEvent(QEvent::MouseButtonRelease, at, compare.mapToGlobal(at),
+                                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(dialog_.GetDlgItem(IDC_HEX_LIST),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    QCoreApplication::postEvent(&dialog_, new QCloseEvent);
+  }
+
+ private:
+  static constexpr QRect kQuestion{200, 150, 240, 100};
+  WindowOperations& real() { return dialog_.windowOperations(); }
+
+  CProgrammerDlg& dialog_;
+  RepaintWatcher watcher_;
+  bool queued_ = false;
+};
 
 }  // namespace
 
@@ -170,6 +244,39 @@ class TransferCommandsTest : public QObject {
     QCOMPARE(run->status(), QString::fromStdString(path));
     QCOMPARE(opened().edit(IDC_RANGE_END).text(), QStringLiteral("0456"));
     QVERIFY(script().messages.empty());
+  }
+
+  // A cancelled load changes nothing, yet the view is redrawn and shows the
+  // buffer as it is, with what changed behind it.
+  void cancelledLoadShowsTheBufferAsItIs() {
+    Buffer().workImage[0x7F0] = 0x00;  // not shown yet
+
+    opened().click(IDC_FILE_TO_BUFFER);
+
+    QCOMPARE(script().calls, std::vector<std::string>{"file: " + std::string(kOpenDialogTitle)});
+    QCOMPARE(opened().entry(127), QStringLiteral("07F0: 00") + QStringLiteral(" FF").repeated(15));
+    QCOMPARE(opened().edit(IDC_CHECKSUM).text(), QStringLiteral("КС: 7f701"));
+    QCOMPARE(run->status(), QString());
+  }
+
+  // A slow write keeps the dialog painting, and what a person does to it
+  // meanwhile runs nothing, then or later: no second command, no end of the
+  // dialog.
+  void dialogPaintsButTakesNoInputDuringATransfer() {
+    Buffer().chipSize = 256;
+    adapter().SetRequestDelay(std::chrono::microseconds(200));
+    ImpatientPerson person(opened().dialog);
+    const ActiveWindowScope impatient(&person);
+
+    opened().click(IDC_BUFFER_TO_CHIP);
+    QCoreApplication::processEvents();  // anything left over would run now
+
+    QVERIFY(person.questionRepainted);
+    QCOMPARE(person.messages, std::vector<std::string>{std::string(kWriteQuestion)});
+    QCOMPARE(adapter().exchanges(), 128);
+    QVERIFY(opened().dialog.isVisible());
+    QCOMPARE(opened().dialog.result(), 0);
+    QCOMPARE(run->status(), QString::fromUtf8(kPortClosedText.data()));
   }
 
   // Saving changes no control but the status: the view is not redrawn.

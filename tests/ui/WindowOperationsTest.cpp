@@ -116,6 +116,35 @@ class WindowOperationsTest : public QObject {
     QCOMPARE(progress.value(), 5);
   }
 
+  // The bar keeps its position, clamped into a new range, as the platform's
+  // does: a C16 read stopped at block 40, then a C02 comparison failing at
+  // once leaves it full, not empty.
+  void progressPositionIsClampedIntoTheRange_data() {
+    QTest::addColumn<int>("before");   // position in the range 0..64
+    QTest::addColumn<int>("maximum");  // of the new range 0..maximum
+    QTest::addColumn<int>("then");     // a position set afterwards; -1: none
+    QTest::addColumn<int>("shown");
+    QTest::newRow("range shrinks under it") << 40 << 8 << -1 << 8;
+    QTest::newRow("range still holds it") << 5 << 8 << -1 << 5;
+    QTest::newRow("range grows") << 40 << 512 << -1 << 40;
+    QTest::newRow("position past the end") << 0 << 8 << 99 << 8;
+  }
+  void progressPositionIsClampedIntoTheRange() {
+    QFETCH(int, before);
+    QFETCH(int, maximum);
+    QFETCH(int, then);
+    QFETCH(int, shown);
+    operations().SetProgressRange(0, 64);
+    operations().SetProgressPos(before);
+
+    operations().SetProgressRange(0, maximum);
+    if (then >= 0) operations().SetProgressPos(then);
+
+    const auto& progress = opened->dialog.Item<QProgressBar>(IDC_PROGRESS);
+    QCOMPARE(progress.maximum(), maximum);
+    QCOMPARE(progress.value(), shown);
+  }
+
   void checkBoxesAreReadByIdentifier() {
     opened->click(IDC_A0);
     QVERIFY(operations().IsChecked(IDC_A0));
