@@ -9,6 +9,7 @@
 #include "ChecksumCompare.h"
 #include "ChipRead.h"
 #include "ChipWrite.h"
+#include "CliProbe.h"
 #include "ImageDifferences.h"
 #include "ImageFiles.h"
 #include "Transport.h"
@@ -171,6 +172,8 @@ std::string_view CommandName(CliCommand command) {
       return "compare";
     case CliCommand::Verify:
       return "verify";
+    case CliCommand::Probe:
+      return "probe";
   }
   return "command";
 }
@@ -196,6 +199,8 @@ ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, 
       return CompareCommand(context);
     case CliCommand::Verify:
       return VerifyCommand(context);
+    case CliCommand::Probe:
+      return RunProbe(window, out);
   }
   return ExitStatus::Failed;
 }

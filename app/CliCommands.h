@@ -9,7 +9,7 @@
 
 namespace pavok {
 
-enum class CliCommand { Read, Write, Erase, Compare, Verify };
+enum class CliCommand { Read, Write, Erase, Compare, Verify, Probe };
 
 // The program's exit status.
 enum class ExitStatus {
