@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth fonts-liberation
   groff-base desktop-file-utils
+  umockdev libumockdev-dev gir1.2-umockdev-1.0
 )
 packages+=("$@")
 
