@@ -38,8 +38,9 @@ struct Scenario {
   bool adapterOnBus = true;
 
   std::string chip() const { return PatternBytes(static_cast<std::size_t>(chipSize)); }
-  // FILE of the command: for a write, the chip with a few groups changed
-  // (bank edges and the last byte), so a fast write has something to skip.
+  // FILE of the command: for compare the chip itself, otherwise the chip
+  // with every 253rd byte and the last one changed, so a fast write has
+  // groups to send in every bank and groups to skip.
   std::string file() const {
     std::string bytes = chip();
     for (std::size_t offset = 0; offset < bytes.size(); offset += 253) bytes[offset] = '\x5A';
