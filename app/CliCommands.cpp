@@ -9,7 +9,6 @@
 #include "ChecksumCompare.h"
 #include "ChipRead.h"
 #include "ChipWrite.h"
-#include "CliProbe.h"
 #include "ImageDifferences.h"
 #include "ImageFiles.h"
 #include "Transport.h"

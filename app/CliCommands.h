@@ -30,4 +30,11 @@ struct CommandRequest {
 // go through the window.
 ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out);
 
+// probe (in CliProbe.cpp): opens the current transport once for a read of
+// the chip's first block, which changes nothing on the chip. Says on `out`
+// which adapter opened (its ids, and on USB its bus and device number) and
+// whether the chip answered; why the adapter could not be opened goes
+// through `window`. Success only when the chip answered.
+ExitStatus RunProbe(TerminalWindow& window, std::ostream& out);
+
 }  // namespace pavok

@@ -1,8 +1,9 @@
-#include "CliProbe.h"
+// pavok-cli probe: one look at the adapter for a person setting it up.
 
 #include <string>
 
 #include "ChipType.h"
+#include "CliCommands.h"
 #include "DeviceChannel.h"
 #include "Transport.h"
 

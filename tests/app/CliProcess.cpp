@@ -12,7 +12,7 @@ namespace pavok::test {
 
 const char* CliProgramPath() { return std::getenv("PAVOK_CLI"); }
 
-Spawned SpawnCli(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
+Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
   const char* program = CliProgramPath();
   Spawned result;
   if (program == nullptr) return result;

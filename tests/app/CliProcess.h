@@ -1,7 +1,8 @@
 #pragma once
 // Runs the built pavok-cli (named by PAVOK_CLI) as a separate process, the way
 // a shell does: no terminal (a session of its own, standard input from
-// /dev/null), in the current directory and environment.
+// /dev/null), in the current directory and environment, which it inherits
+// (the USB tests' testbed reaches it that way).
 
 #include <string>
 #include <vector>
@@ -21,6 +22,6 @@ const char* CliProgramPath();
 
 // Runs it with `arguments`; its output streams pass through files in
 // `directory`.
-Spawned SpawnCli(const std::vector<std::string>& arguments, const TemporaryDirectory& directory);
+Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory);
 
 }  // namespace pavok::test

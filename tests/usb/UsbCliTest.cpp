@@ -58,7 +58,7 @@ TEST_F(UsbCli, ReadFastWriteAndVerifyThroughTheUsbStack) {
   };
   std::size_t sent = 0;
   for (const Step& step : steps) {
-    const Spawned run = SpawnCli(step.arguments, directory);
+    const Spawned run = Spawn(step.arguments, directory);
     EXPECT_EQ(run.status, step.status) << step.arguments.back() << "\n" << run.errors;
     EXPECT_TRUE(Contains(run.out, step.out)) << run.out;
     EXPECT_EQ(Text(adapter.chipContents()), step.chipAfter) << step.arguments.back();
@@ -82,7 +82,7 @@ TEST_F(UsbCli, UsbIdChoosesTheDeviceAndOtherDevicesAreLeftAlone) {
   };
   for (const Case& c : {Case{{"read", "out.bin"}, PatternBytes(2048, 3), 64, 0},
                         Case{{"--usb-id", "16c0:05dc", "read", "out.bin"}, PatternBytes(2048, 5), 64, 64}}) {
-    const Spawned run = SpawnCli(c.arguments, directory);
+    const Spawned run = Spawn(c.arguments, directory);
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(ReadFileBytes(directory / "out.bin"), c.saved) << c.arguments.front();
     EXPECT_EQ(adapter.opens(), c.adapterOpens) << c.arguments.front();
@@ -96,7 +96,7 @@ TEST_F(UsbCli, ProbeNamesTheAdapterItsBusAndDevice) {
   UsbTestbed testbed;
   testbed.PlugAdapter({0x046D, 0xC52B}, EepromModel(256));
   const EmulatedUsbAdapter& adapter = testbed.PlugAdapter(kAdapterIds, ChipHolding(PatternBytes(256)));
-  const Spawned run = SpawnCli({"probe"}, directory);
+  const Spawned run = Spawn({"probe"}, directory);
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.out,
             "adapter: USB adapter 03EB:21FF on bus 100, device 3\nchip: answered a read of its first block\n");
@@ -121,7 +121,7 @@ TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {
   for (const Case& c : cases) {
     UsbTestbed testbed;
     if (c.faults) testbed.PlugAdapter(kAdapterIds, EepromModel(2048), *c.faults);
-    const Spawned run = SpawnCli({"probe"}, directory);
+    const Spawned run = Spawn({"probe"}, directory);
     EXPECT_EQ(run.status, 2) << c.what;
     EXPECT_TRUE(run.errors.ends_with(c.reason)) << c.what << "\n" << run.errors;
   }
