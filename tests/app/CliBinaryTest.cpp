@@ -3,57 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdlib>
 
+#include "CliProcess.h"
 #include "CliTestSupport.h"
 #include "TestEnvironment.h"
 
-extern char** environ;
-
 namespace pavok::test {
 namespace {
-
-struct Spawned {
-  int status = -1;
-  std::string out;
-  std::string errors;
-};
-
-Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
-  const char* program = std::getenv("PAVOK_CLI");
-  std::vector<char*> argv{const_cast<char*>(program)};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  const std::string outPath = (directory / "spawned.out").string();
-  const std::string errorsPath = (directory / "spawned.err").string();
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);  // no controlling terminal
-
-  Spawned result;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, program, &actions, &attributes, argv.data(), environ) == 0) {
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  }
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadFileBytes(outPath);
-  result.errors = ReadFileBytes(errorsPath);
-  return result;
-}
 
 class CliBinary : public ::testing::Test {
  protected:

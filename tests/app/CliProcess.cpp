@@ -12,10 +12,9 @@ namespace pavok::test {
 
 const char* CliProgramPath() { return std::getenv("PAVOK_CLI"); }
 
-Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
+pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
   const char* program = CliProgramPath();
-  Spawned result;
-  if (program == nullptr) return result;
+  if (program == nullptr) return 0;
   std::vector<char*> argv{const_cast<char*>(program)};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -32,16 +31,23 @@ Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirector
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);  // no controlling terminal
 
   pid_t pid = 0;
-  if (posix_spawn(&pid, program, &actions, &attributes, argv.data(), environ) == 0) {
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  }
+  if (posix_spawn(&pid, program, &actions, &attributes, argv.data(), environ) != 0) pid = 0;
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadFileBytes(outPath);
-  result.errors = ReadFileBytes(errorsPath);
+  return pid;
+}
+
+Spawned Finish(pid_t pid, const TemporaryDirectory& directory) {
+  Spawned result;
+  int wstatus = 0;
+  if (pid != 0 && waitpid(pid, &wstatus, 0) == pid && WIFEXITED(wstatus)) result.status = WEXITSTATUS(wstatus);
+  result.out = ReadFileBytes(directory / "spawned.out");
+  result.errors = ReadFileBytes(directory / "spawned.err");
   return result;
+}
+
+Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
+  return Finish(Start(arguments, directory), directory);
 }
 
 }  // namespace pavok::test
