@@ -220,6 +220,8 @@ std::string_view CommandName(CliCommand command) {
       return "compare";
     case CliCommand::Verify:
       return "verify";
+    case CliCommand::Probe:
+      return "probe";
   }
   return "command";
 }
@@ -245,6 +247,8 @@ ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, 
       return CompareCommand(context);
     case CliCommand::Verify:
       return VerifyCommand(context);
+    case CliCommand::Probe:
+      return RunProbe(window, out);
   }
   return ExitStatus::Failed;
 }

@@ -12,7 +12,7 @@
 
 namespace pavok {
 
-enum class CliCommand { Read, Write, Erase, Compare, Verify };
+enum class CliCommand { Read, Write, Erase, Compare, Verify, Probe };
 
 // The program's exit status.
 enum class ExitStatus {
@@ -33,5 +33,12 @@ struct CommandRequest {
 // IDC_FAST_WRITE. Results go to `out`; notes and the reason for a failure
 // go through the window.
 ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out);
+
+// probe (in CliProbe.cpp): opens the current transport once for a read of
+// the chip's first block, which changes nothing on the chip. Says on `out`
+// which adapter opened (its ids, and on USB its bus and device number) and
+// whether the chip answered; why the adapter could not be opened goes
+// through `window`. Success only when the chip answered.
+ExitStatus RunProbe(TerminalWindow& window, std::ostream& out);
 
 }  // namespace pavok

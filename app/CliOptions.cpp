@@ -22,7 +22,7 @@ struct CommandEntry {
   const char* fileDescription;  // null: the command takes no FILE
 };
 
-constexpr std::array<CommandEntry, 5> kCommands{{
+constexpr std::array<CommandEntry, 6> kCommands{{
     {CliCommand::Read, "read", "Read the chip and save it to FILE (leaves temp.bin in the current directory)",
      "Image file to write"},
     {CliCommand::Write, "write", "Write FILE to the chip", "Image file to write to the chip"},
@@ -30,6 +30,8 @@ constexpr std::array<CommandEntry, 5> kCommands{{
     {CliCommand::Compare, "compare", "Compare the byte sums of the chip and FILE", "Image file to compare with"},
     {CliCommand::Verify, "verify", "Read the chip and compare it with FILE byte by byte",
      "Image file to compare with"},
+    {CliCommand::Probe, "probe", "Open the adapter once, read the chip's first block and say what answered",
+     nullptr},
 }};
 
 constexpr const char* kFooter =

@@ -58,11 +58,17 @@ std::optional<EmulatedAdapter> EmulatedAdapter::WithImageFile(int size, const st
   return std::nullopt;
 }
 
+OpenFailure EmulatedAdapter::Availability() const {
+  const bool unplugged = (faults_.unplugAfter && exchanges_ >= *faults_.unplugAfter) ||
+                         (faults_.unplugDuringExchangeAt && exchanges_ > *faults_.unplugDuringExchangeAt);
+  if (faults_.absent || unplugged) return OpenFailure::NotFound;
+  return faults_.accessDenied ? OpenFailure::AccessDenied : OpenFailure::None;
+}
+
 bool EmulatedAdapter::Open() {
   ++opens_;
-  const bool unplugged = faults_.unplugAfter && exchanges_ >= *faults_.unplugAfter;
-  open_ = !faults_.absent && !unplugged;
-  lastOpenFailure_ = open_ ? OpenFailure::None : OpenFailure::NotFound;
+  lastOpenFailure_ = Availability();
+  open_ = lastOpenFailure_ == OpenFailure::None;
   return open_;
 }
 
@@ -84,7 +90,7 @@ ExchangeResult EmulatedAdapter::Exchange(std::span<const std::uint8_t, 5> bytes,
 
   ExchangeResult result;
   // A closed adapter answers nothing, so a channel that forgot to open fails.
-  if (open_ && faults_.failExchangeAt != index) {
+  if (open_ && faults_.failExchangeAt != index && faults_.unplugDuringExchangeAt != index) {
     result.succeeded = true;
     result.bytesReturned = Answer(request, reply);
     if (faults_.emptyReplyAt == index) result.bytesReturned = 0;

@@ -41,6 +41,9 @@ class EmulatedAdapter final : public Transport {
   std::string Describe() const override;
 
   void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
+  // What an open would meet now under the fault plan: None while the adapter
+  // is attached and may be opened.
+  OpenFailure Availability() const;
   // Time each exchange takes, so a person can watch the progress bar move.
   void SetRequestDelay(std::chrono::microseconds delay) { delay_ = delay; }
   void SetRecording(bool on) { recording_ = on; }

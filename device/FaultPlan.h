@@ -1,6 +1,8 @@
 #pragma once
 // Faults the emulated adapter injects, counted by exchange: exchange k is the
-// k-th request that reached the adapter, from 0.
+// k-th request that reached the adapter, from 0. The emulated USB adapter of
+// the tests reads the same plan and turns each fault into what the USB stack
+// would show (a stall, a short transfer, a device node that is gone).
 
 #include <cstddef>
 #include <optional>
@@ -9,11 +11,13 @@ namespace pavok {
 
 struct FaultPlan {
   bool absent = false;                // no adapter: every open fails
+  bool accessDenied = false;          // the adapter is there, but this user may not open it
   std::optional<int> failExchangeAt;  // the platform call fails
   std::optional<int> emptyReplyAt;    // the call succeeds with 0 bytes
   std::optional<int> shortReplyAt;    // the call returns shortReplyBytes bytes
   std::size_t shortReplyBytes = 1;
   std::optional<int> unplugAfter;     // after this many exchanges, opens fail
+  std::optional<int> unplugDuringExchangeAt;  // pulled out while answering: the call fails, opens fail
 
   static FaultPlan Absent() {
     FaultPlan plan;
@@ -39,6 +43,16 @@ struct FaultPlan {
   static FaultPlan UnplugAfter(int exchanges) {
     FaultPlan plan;
     plan.unplugAfter = exchanges;
+    return plan;
+  }
+  static FaultPlan UnplugDuringExchangeAt(int exchange) {
+    FaultPlan plan;
+    plan.unplugDuringExchangeAt = exchange;
+    return plan;
+  }
+  static FaultPlan AccessDenied() {
+    FaultPlan plan;
+    plan.accessDenied = true;
     return plan;
   }
 };

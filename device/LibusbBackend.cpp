@@ -61,6 +61,12 @@ class LibusbBackend final : public UsbBackend {
     handle_ = nullptr;
   }
 
+  UsbDevicePlace OpenDevicePlace() const override {
+    if (handle_ == nullptr) return {};
+    libusb_device* device = libusb_get_device(handle_);
+    return {libusb_get_bus_number(device), libusb_get_device_address(device)};
+  }
+
  private:
   static UsbDeviceIds IdsOf(libusb_device* device) {
     libusb_device_descriptor descriptor{};

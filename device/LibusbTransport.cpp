@@ -52,6 +52,7 @@ bool LibusbTransport::Open() {
   if (result < 0) return FailOpen(FailureOfOpen(result));
   open_ = true;
   lastOpenFailure_ = OpenFailure::None;
+  place_ = backend_->OpenDevicePlace();
   return true;
 }
 
@@ -71,9 +72,14 @@ void LibusbTransport::Close() {
 }
 
 std::string LibusbTransport::Describe() const {
-  char ids[16];
-  std::snprintf(ids, sizeof ids, "%04X:%04X", ids_.vendorId, ids_.productId);
-  return std::string("USB adapter ") + ids;
+  char text[64];
+  if (place_.bus == 0) {
+    std::snprintf(text, sizeof text, "USB adapter %04X:%04X", ids_.vendorId, ids_.productId);
+  } else {
+    std::snprintf(text, sizeof text, "USB adapter %04X:%04X on bus %u, device %u", ids_.vendorId, ids_.productId,
+                  unsigned{place_.bus}, unsigned{place_.device});
+  }
+  return text;
 }
 
 }  // namespace pavok

@@ -35,6 +35,7 @@ class LibusbTransport final : public Transport {
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
+  // The ids; after an open also the bus and device number it found.
   std::string Describe() const override;
 
  private:
@@ -42,6 +43,7 @@ class LibusbTransport final : public Transport {
 
   std::unique_ptr<UsbBackend> backend_;
   UsbDeviceIds ids_;
+  UsbDevicePlace place_;  // where the last open found the adapter
   bool initialised_ = false;
   bool open_ = false;
   OpenFailure lastOpenFailure_ = OpenFailure::None;

@@ -19,6 +19,13 @@ struct UsbDeviceIds {
   friend bool operator==(const UsbDeviceIds&, const UsbDeviceIds&) = default;
 };
 
+// Where a device sits: its bus and its device number on that bus (both 0
+// when unknown).
+struct UsbDevicePlace {
+  std::uint8_t bus = 0;
+  std::uint8_t device = 0;
+};
+
 // The setup fields of one control transfer; wLength is the data's size.
 struct UsbControlSetup {
   std::uint8_t requestType = 0;
@@ -43,6 +50,8 @@ class UsbBackend {
                               unsigned timeoutMilliseconds) = 0;
   // Releases the open device, if any.
   virtual void Close() = 0;
+  // Where the open device sits; unknown when none is open.
+  virtual UsbDevicePlace OpenDevicePlace() const { return {}; }
 };
 
 // The backend over the real library (built only where the library is found).

@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libusb-1.0-0-dev libcli11-dev
   googletest libgtest-dev libbenchmark-dev
+  umockdev libumockdev-dev gir1.2-umockdev-1.0
   xvfb xauth fonts-liberation
   groff-base desktop-file-utils appstream bash-completion
 )

@@ -6,6 +6,7 @@
 #include "CliCommands.h"
 #include "CliTestSupport.h"
 #include "DeviceChannel.h"
+#include "OpenFailureHint.h"
 #include "SystemTexts.h"
 #include "TestEnvironment.h"
 
@@ -101,7 +102,7 @@ TEST_F(CliCommands, BadFilesAndWordsAreRefusedWithTheirReasonBeforeTheAdapter) {
            Case{{"read", ""}, "FILE: the file name is empty"},
            Case{{"--emulated-delay-us", "abc", "read", "x.bin"},
                 "--emulated-delay-us: \"abc\" is not a number: expected a whole number from 0 to 1000000"},
-           Case{{"foo"}, "\"foo\" is not a command: expected read, write, erase, compare or verify"},
+           Case{{"foo"}, "\"foo\" is not a command: expected read, write, erase, compare, verify or probe"},
        }) {
     WriteFileBytes(directory / "temp.bin", dump);
     std::filesystem::remove(directory / "dump-link.bin");
@@ -288,6 +289,40 @@ TEST_F(CliCommandsOnAdapter, AbsentAdapterFailsEveryCommandOnce) {
     EXPECT_TRUE(errors.str().starts_with(std::string(kOpenFailedMessage) + "\npavok-cli: ")) << errors.str();
   }
   EXPECT_FALSE(std::filesystem::exists(env.directory / "out.bin"));
+}
+
+TEST_F(CliCommandsOnAdapter, ProbeSaysWhatAnsweredAndSucceedsOnlyWhenTheChipDid) {
+  struct Case {
+    const char* what;
+    FaultPlan plan;
+    ExitStatus status;
+    std::string out;
+    std::string errors;
+  };
+  const std::string adapter = "adapter: emulated adapter with a 2048-byte chip\n";
+  const std::string cannotOpen = std::string(kOpenFailedMessage) + "\n";
+  const Case cases[] = {
+      {"answered", FaultPlan{}, ExitStatus::Success, adapter + "chip: answered a read of its first block\n", ""},
+      {"no chip", FaultPlan::EmptyReplyAt(0), ExitStatus::Failed, adapter,
+       "pavok-cli: probe: the adapter opened, but no chip answered a read of its first block\n"},
+      {"absent", FaultPlan::Absent(), ExitStatus::Failed, "",
+       cannotOpen + "pavok-cli: probe: adapter not found (emulated adapter with a 2048-byte chip)\n"},
+      {"denied", FaultPlan::AccessDenied(), ExitStatus::Failed, "",
+       cannotOpen + OpenFailureHint(OpenFailure::AccessDenied) +
+           "\npavok-cli: probe: access to the adapter denied (emulated adapter with a 2048-byte chip)\n"},
+  };
+  for (const Case& c : cases) {
+    EmulatedAdapter adapter{EepromModel(2048)};
+    adapter.SetFaultPlan(c.plan);
+    const TransportScope scope(adapter);
+    out.str("");
+    errors.str("");
+    EXPECT_EQ(Run(CliCommand::Probe, ""), c.status) << c.what;
+    EXPECT_EQ(out.str(), c.out) << c.what;
+    EXPECT_EQ(errors.str(), c.errors) << c.what;
+    EXPECT_EQ(adapter.opens(), 1) << c.what;
+    EXPECT_EQ(adapter.exchanges(), c.out.empty() ? 0 : 1) << c.what;
+  }
 }
 
 TEST_F(CliCommandsOnAdapter, EveryCommandStartsFromABlankBuffer) {

@@ -77,6 +77,7 @@ TEST(CliOptions, EveryCommandAndChipType) {
            Case{{"--chip", "c08", "erase"}, CliCommand::Erase, 1024},
            Case{{"--chip", "C16", "compare", "f"}, CliCommand::Compare, 2048},
            Case{{"verify", "f"}, CliCommand::Verify, 2048},
+           Case{{"probe", "--usb-id", "16C0:05DC"}, CliCommand::Probe, 2048},
        }) {
     const Parsed parsed = Parse(c.arguments);
     ASSERT_FALSE(parsed.status) << parsed.errors;
@@ -111,7 +112,7 @@ TEST(CliOptions, BadInputEndsWithStatus2AndAReason) {
 TEST(CliOptions, HelpAndVersionEndWithStatus0OnStandardOutput) {
   const Parsed help = Parse({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* text : {"read", "write", "erase", "compare", "verify", "--emulate", "--usb-id", "Exit status"}) {
+  for (const char* text : {"read", "write", "erase", "compare", "verify", "probe", "--emulate", "--usb-id", "Exit status"}) {
     EXPECT_NE(help.out.find(text), std::string::npos) << text;
   }
   const Parsed version = Parse({"--version"});

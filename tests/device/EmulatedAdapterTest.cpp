@@ -115,6 +115,11 @@ TEST(EmulatedAdapter, FaultPlanShapesEachRequest) {
       {"empty reply", FaultPlan::EmptyReplyAt(1), {ok, Round{true, true, 0, OpenFailure::None}, ok}},
       {"short reply", FaultPlan::ShortReplyAt(2, 5), {ok, ok, Round{true, true, 5, OpenFailure::None}}},
       {"unplugged", FaultPlan::UnplugAfter(2), {ok, ok, unopened}},
+      {"unplugged while answering", FaultPlan::UnplugDuringExchangeAt(1),
+       {ok, Round{true, false, 0, OpenFailure::None}, unopened}},
+      {"access denied", FaultPlan::AccessDenied(),
+       {Round{false, false, 0, OpenFailure::AccessDenied}, Round{false, false, 0, OpenFailure::AccessDenied},
+        Round{false, false, 0, OpenFailure::AccessDenied}}},
   };
   for (const Case& c : cases) {
     EmulatedAdapter adapter{EepromModel(2048)};

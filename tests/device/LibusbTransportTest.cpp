@@ -18,6 +18,7 @@ struct FakeBus {
   int initialiseResult = LIBUSB_SUCCESS;
   int openResult = LIBUSB_SUCCESS;
   std::optional<int> transferResult{};  // default: every byte asked for
+  UsbDevicePlace place{};
 
   int initialiseCalls = 0;
   std::vector<std::size_t> openedPositions{};
@@ -54,6 +55,7 @@ class FakeUsbBackend final : public UsbBackend {
     ++bus_.closeCalls;
     bus_.handleOpen = false;
   }
+  UsbDevicePlace OpenDevicePlace() const override { return bus_.handleOpen ? bus_.place : UsbDevicePlace{}; }
 
  private:
   FakeBus& bus_;
@@ -152,11 +154,13 @@ TEST(LibusbTransport, OpenFindsTheAdapterByItsIdsOrSaysWhyNot) {
 }
 
 TEST(LibusbTransport, OtherIdsFromTheConstructorAreLookedFor) {
-  FakeBus bus{.devices = {kAdapter, {0x16C0, 0x05DC}}};
+  FakeBus bus{.devices = {kAdapter, {0x16C0, 0x05DC}}, .place = {3, 17}};
   LibusbTransport transport = MakeTransport(bus, {0x16C0, 0x05DC});
+  EXPECT_EQ(transport.Describe(), "USB adapter 16C0:05DC");
   EXPECT_TRUE(transport.Open());
   EXPECT_EQ(bus.openedPositions, std::vector<std::size_t>{1});
-  EXPECT_EQ(transport.Describe(), "USB adapter 16C0:05DC");
+  transport.Close();
+  EXPECT_EQ(transport.Describe(), "USB adapter 16C0:05DC on bus 3, device 17") << "where the last open found it";
 }
 
 TEST(LibusbTransport, CloseReleasesTheHandleAndTheContextIsMadeOnce) {

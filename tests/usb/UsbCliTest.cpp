@@ -1,0 +1,149 @@
+// pavok-cli without --emulate, on emulated USB devices: as a process of its
+// own, which finds the testbed through the environment it inherits.
+
+#include <gtest/gtest.h>
+
+#include "CliProcess.h"
+#include "CliTestSupport.h"
+#include "FilePermissions.h"
+#include "LibusbTransport.h"
+#include "OpenFailureHint.h"
+#include "DeviceChannel.h"
+#include "UsbTestbed.h"
+
+namespace pavok::test {
+namespace {
+
+constexpr UsbDeviceIds kAdapterIds{kAdapterVendorId, kAdapterProductId};
+
+bool Contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
+
+EepromModel ChipHolding(const std::string& bytes) {
+  EepromModel chip(static_cast<int>(bytes.size()));
+  chip.Load(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  return chip;
+}
+
+std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+class UsbCli : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(CliProgramPath(), nullptr) << "PAVOK_CLI names no program"; }
+
+  TemporaryDirectory directory;
+};
+
+TEST_F(UsbCli, ReadFastWriteAndVerifyThroughTheUsbStack) {
+  UsbTestbed testbed;
+  const std::string chip = PatternBytes(2048);
+  std::string patched = chip;
+  patched[0x123] = '\x00';
+  patched[0x7FF] = '\x11';
+  WriteFileBytes(directory / "patched.bin", patched);
+  const EmulatedUsbAdapter& adapter = testbed.PlugAdapter(kAdapterIds, ChipHolding(chip));
+
+  // One session, in the order a person goes; each step's chip is the last's.
+  struct Step {
+    std::vector<std::string> arguments;
+    int status;
+    std::string chipAfter;
+    std::size_t requests;  // setup packets the step sent
+    std::string out;       // part of the standard output
+  };
+  const Step steps[] = {
+      {{"read", "backup.bin"}, 0, chip, 64, ""},
+      {{"--yes", "write", "--fast", "patched.bin"}, 0, patched, 64 + 2 * 2, ""},
+      {{"verify", "patched.bin"}, 0, patched, 64, "The chip matches patched.bin"},
+      {{"verify", "backup.bin"}, 1, patched, 64, "2 of 2048 bytes differ"},
+  };
+  std::size_t sent = 0;
+  for (const Step& step : steps) {
+    const Spawned run = Spawn(step.arguments, directory);
+    EXPECT_EQ(run.status, step.status) << step.arguments.back() << "\n" << run.errors;
+    EXPECT_TRUE(Contains(run.out, step.out)) << run.out;
+    EXPECT_EQ(Text(adapter.chipContents()), step.chipAfter) << step.arguments.back();
+    sent += step.requests;
+    EXPECT_EQ(adapter.setupPackets().size(), sent) << step.arguments.back();
+  }
+  EXPECT_EQ(ReadFileBytes(directory / "backup.bin"), chip);
+  EXPECT_EQ(ReadFileBytes(directory / "temp.bin"), patched) << "the dump of the last complete read";
+}
+
+TEST_F(UsbCli, UsbIdChoosesTheDeviceAndOtherDevicesAreLeftAlone) {
+  UsbTestbed testbed;
+  const EmulatedUsbAdapter& other = testbed.PlugAdapter({0x046D, 0xC52B}, EepromModel(256));
+  const EmulatedUsbAdapter& adapter = testbed.PlugAdapter(kAdapterIds, ChipHolding(PatternBytes(2048, 3)));
+  const EmulatedUsbAdapter& second = testbed.PlugAdapter({0x16C0, 0x05DC}, ChipHolding(PatternBytes(2048, 5)));
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string saved;
+    int adapterOpens;  // of the default adapter, and of the one with other ids
+    int secondOpens;
+  };
+  for (const Case& c : {Case{{"read", "out.bin"}, PatternBytes(2048, 3), 64, 0},
+                        Case{{"--usb-id", "16c0:05dc", "read", "out.bin"}, PatternBytes(2048, 5), 64, 64}}) {
+    const Spawned run = Spawn(c.arguments, directory);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(ReadFileBytes(directory / "out.bin"), c.saved) << c.arguments.front();
+    EXPECT_EQ(adapter.opens(), c.adapterOpens) << c.arguments.front();
+    EXPECT_EQ(second.opens(), c.secondOpens) << c.arguments.front();
+  }
+  EXPECT_EQ(other.opens(), 0);
+  EXPECT_TRUE(other.setupPackets().empty());
+}
+
+TEST_F(UsbCli, ProbeNamesTheAdapterItsBusAndDevice) {
+  UsbTestbed testbed;
+  testbed.PlugAdapter({0x046D, 0xC52B}, EepromModel(256));
+  const EmulatedUsbAdapter& adapter = testbed.PlugAdapter(kAdapterIds, ChipHolding(PatternBytes(256)));
+  const Spawned run = Spawn({"probe"}, directory);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.out,
+            "adapter: USB adapter 03EB:21FF on bus 100, device 3\nchip: answered a read of its first block\n");
+  EXPECT_EQ(adapter.setupPackets(), (std::vector<SetupPacket>{{0xC0, 0x24, 0x0000, 0x00A0, 32}}));
+  EXPECT_EQ(Text(adapter.chipContents()), PatternBytes(256));
+}
+
+TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {
+  struct Case {
+    const char* what;
+    std::optional<FaultPlan> faults;  // nothing: no adapter on the bus
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"no adapter", std::nullopt, "pavok-cli: probe: adapter not found (USB adapter 03EB:21FF)\n"},
+      {"node gone", FaultPlan::Absent(), "pavok-cli: probe: adapter not found (USB adapter 03EB:21FF)\n"},
+      {"chip silent", FaultPlan::EmptyReplyAt(0),
+       "pavok-cli: probe: the adapter opened, but no chip answered a read of its first block\n"},
+      {"stall", FaultPlan::FailAt(0),
+       "pavok-cli: probe: the adapter opened, but no chip answered a read of its first block\n"},
+  };
+  for (const Case& c : cases) {
+    UsbTestbed testbed;
+    if (c.faults) testbed.PlugAdapter(kAdapterIds, EepromModel(2048), *c.faults);
+    const Spawned run = Spawn({"probe"}, directory);
+    EXPECT_EQ(run.status, 2) << c.what;
+    EXPECT_TRUE(run.errors.ends_with(c.reason)) << c.what << "\n" << run.errors;
+  }
+}
+
+// A spawned program as root would open a node closed to its user, so this
+// one runs the program's code in this thread with root's overrides lowered.
+TEST_F(UsbCli, AccessDeniedNamesTheUdevRule) {
+  UsbTestbed testbed;
+  testbed.PlugAdapter(kAdapterIds, EepromModel(2048), FaultPlan::AccessDenied());
+  const FilePermissionsEnforced permissions;
+  ASSERT_TRUE(permissions.enforced());
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"probe"}, std::vector<std::string>{"read", "out.bin"}}) {
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.status, 2) << arguments.front();
+    EXPECT_TRUE(Contains(run.errors, std::string(kOpenFailedMessage) + "\n" +
+                                         OpenFailureHint(OpenFailure::AccessDenied)))
+        << run.errors;
+    EXPECT_TRUE(Contains(run.errors, kUdevRulePath)) << run.errors;
+  }
+}
+
+}  // namespace
+}  // namespace pavok::test
