@@ -71,6 +71,12 @@ void LibusbTransport::Close() {
   open_ = false;
 }
 
+std::string LibusbTransport::LockName() const {
+  char name[32];
+  std::snprintf(name, sizeof name, "usb-%04x-%04x", ids_.vendorId, ids_.productId);
+  return name;
+}
+
 std::string LibusbTransport::Describe() const {
   char text[64];
   if (place_.bus == 0) {

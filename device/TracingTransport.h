@@ -21,6 +21,7 @@ class TracingTransport final : public Transport {
   void Close() override;
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override;
+  std::string LockName() const override { return inner_->LockName(); }
   std::string Describe() const override;
 
   Transport& inner() { return *inner_; }

@@ -27,6 +27,8 @@ std::string_view OpenFailureText(OpenFailure failure) {
       return "adapter not found";
     case OpenFailure::AccessDenied:
       return "access to the adapter denied";
+    case OpenFailure::InUse:
+      return "adapter in use by another program";
     case OpenFailure::Other:
       break;
   }

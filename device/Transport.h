@@ -14,7 +14,7 @@ namespace pavok {
 
 // Why the last open failed, for front ends that can say more than the
 // system's own message.
-enum class OpenFailure { None, NotFound, AccessDenied, Other };
+enum class OpenFailure { None, NotFound, AccessDenied, InUse, Other };
 
 // A few plain words for a failure, e.g. "adapter not found".
 std::string_view OpenFailureText(OpenFailure failure);
@@ -41,6 +41,10 @@ class Transport {
   virtual std::string LastExchangeFailure() const { return {}; }
   // A short human description (used in traces and diagnostics).
   virtual std::string Describe() const = 0;
+  // The name of the lock that keeps other programs off this adapter during
+  // a transfer (AdapterReservation); empty when no other program can reach
+  // what this transport reaches.
+  virtual std::string LockName() const { return {}; }
 };
 
 // The current transport; a transport that can never be opened when none was
