@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "AdapterReservation.h"
 #include "BufferState.h"
 #include "ChecksumCompare.h"
 #include "ChipRead.h"
@@ -170,6 +171,10 @@ ExitStatus WriteOutcomeStatus(WriteOutcome outcome, CommandContext& context) {
     case WriteOutcome::Declined:
       return context.Fail("declined; the chip was not changed");
     case WriteOutcome::DeviceFailed:
+      // An adapter held by another program is refused before anything is sent.
+      if (CurrentTransport().LastOpenFailure() == OpenFailure::InUse) {
+        return context.Fail(DeviceFailure() + "; the chip was not changed");
+      }
       return context.Fail(DeviceFailure() + "; the chip may be partly written");
   }
   return ExitStatus::Failed;
@@ -234,6 +239,9 @@ ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, 
   ResetBuffer(Buffer());
   Buffer().chipSize = request.chipSize;
   const ActiveWindowScope active(&window);
+  // A command of several transfers (write --fast reads, then writes) holds
+  // the adapter across all of them.
+  const AdapterReservation reservation;
   CommandContext context(CommandName(request.command), request, window, out);
 
   switch (request.command) {

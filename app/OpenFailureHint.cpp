@@ -1,8 +1,16 @@
 #include "OpenFailureHint.h"
 
+#include "AdapterReservation.h"
+
 namespace pavok {
 
 std::string OpenFailureHint(OpenFailure failure) {
+  if (failure == OpenFailure::InUse) {
+    const std::optional<long> holder = CurrentAdapterHolder();
+    return "The adapter is in use by another program" +
+           (holder ? " (process " + std::to_string(*holder) + ")" : std::string()) +
+           "; try again once it has finished.";
+  }
   if (failure != OpenFailure::AccessDenied) return {};
   return "The adapter is connected, but this user may not open it: the udev rule " + std::string(kUdevRulePath) +
          " (installed with the pavok package) gives the logged-in user access; install it, then unplug and "

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "AdapterReservation.h"
 #include "ChipType.h"
 #include "DeviceChannel.h"
 
 namespace pavok {
 
 std::size_t ReadBlocks(WindowOperations* window, std::span<std::uint8_t> destination) {
+  const AdapterReservation reservation;
   const std::size_t blocks = destination.size() / kBlockSize;
   for (std::size_t i = 0; i < blocks; ++i) {
     const auto offset = static_cast<std::uint16_t>(i * kBlockSize);

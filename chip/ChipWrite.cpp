@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "AdapterReservation.h"
 #include "BufferState.h"
 #include "DeviceChannel.h"
 #include "SystemTexts.h"
@@ -41,6 +42,7 @@ enum class WriteKind { Full, ChangedOnly, Erase };
 // ChangedOnly the ones flagged in changeMap. The bar shows the last group
 // written. Stops at the first failed request.
 bool SendGroups(WindowOperations* window, const BufferState& buffer, WriteKind kind) {
+  const AdapterReservation reservation;
   const int groups = buffer.chipSize / kGroupSize;
   for (int g = 0; g < groups; ++g) {
     if (kind == WriteKind::ChangedOnly && buffer.changeMap[static_cast<std::size_t>(g)] == 0) continue;

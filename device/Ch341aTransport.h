@@ -52,6 +52,9 @@ class Ch341aTransport final : public Transport {
   std::string LastExchangeFailure() const override { return exchangeFailure_; }
   // "CH341A 1A86:5512", with " on bus 1, device 4" once an open found it.
   std::string Describe() const override;
+  // By the ids, as every USB adapter: two programs given the same ids reach
+  // the same CH341A.
+  std::string LockName() const override { return connection_.LockName(); }
 
  private:
   ExchangeResult ReadBlock(std::uint8_t select, std::uint8_t word, std::span<std::uint8_t> reply);

@@ -1,6 +1,7 @@
 #include "EmulatedAdapter.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -75,6 +76,20 @@ bool EmulatedAdapter::Open() {
 void EmulatedAdapter::Close() { open_ = false; }
 
 OpenFailure EmulatedAdapter::LastOpenFailure() const { return lastOpenFailure_; }
+
+std::string EmulatedAdapter::LockName() const {
+  if (!imageFile_) return {};
+  std::error_code ec;
+  const std::filesystem::path file = std::filesystem::weakly_canonical(*imageFile_, ec);
+  // FNV-1a: the same name in every program and every build.
+  std::uint64_t hash = 0xcbf29ce484222325;
+  for (const char c : Utf8Text(ec ? *imageFile_ : file)) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+  }
+  char name[40];
+  std::snprintf(name, sizeof name, "emulated-%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
 
 std::string EmulatedAdapter::Describe() const {
   std::string text = "emulated adapter with a " + std::to_string(chip_.size()) + "-byte chip";

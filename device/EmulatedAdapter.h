@@ -39,6 +39,9 @@ class EmulatedAdapter final : public Transport {
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override { return exchangeFailure_; }
   std::string Describe() const override;
+  // With an image file, named by the file: two programs given the same file
+  // drive the same chip. A chip in memory is this program's alone.
+  std::string LockName() const override;
 
   void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
   // What an open would meet now under the fault plan: None while the adapter

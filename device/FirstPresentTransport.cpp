@@ -49,4 +49,12 @@ std::string FirstPresentTransport::Describe() const {
   return text;
 }
 
+std::vector<std::string> FirstPresentTransport::LockNames() const {
+  std::vector<std::string> names;
+  for (const auto& candidate : candidates_) {
+    for (std::string& name : candidate->LockNames()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
 }  // namespace pavok

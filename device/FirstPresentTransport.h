@@ -26,6 +26,9 @@ class FirstPresentTransport final : public Transport {
   // The adapter in use, or the one that refused the last open; otherwise all
   // that are looked for.
   std::string Describe() const override;
+  // The locks of every candidate: two programs looking for the same
+  // adapters, or one of them asking for one by name, keep off each other.
+  std::vector<std::string> LockNames() const override;
 
  private:
   bool TryOpen(Transport& candidate);

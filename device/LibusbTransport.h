@@ -34,6 +34,9 @@ class LibusbTransport final : public Transport {
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   // The ids; after an open also the bus and device number it found.
   std::string Describe() const override;
+  // One lock for all adapters with these ids: the open takes the first one
+  // listed, so two programs given the same ids reach the same adapter.
+  std::string LockName() const override;
 
  private:
   UsbConnection connection_;

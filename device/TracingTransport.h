@@ -27,6 +27,8 @@ class TracingTransport final : public Transport {
   void Close() override;
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override;
+  std::string LockName() const override { return inner_->LockName(); }
+  std::vector<std::string> LockNames() const override { return inner_->LockNames(); }
   std::string Describe() const override;
 
   Transport& inner() { return *inner_; }

@@ -27,10 +27,18 @@ std::string_view OpenFailureText(OpenFailure failure) {
       return "adapter not found";
     case OpenFailure::AccessDenied:
       return "access to the adapter denied";
+    case OpenFailure::InUse:
+      return "adapter in use by another program";
     case OpenFailure::Other:
       break;
   }
   return "adapter could not be opened";
+}
+
+std::vector<std::string> Transport::LockNames() const {
+  std::string name = LockName();
+  if (name.empty()) return {};
+  return {std::move(name)};
 }
 
 Transport& CurrentTransport() { return *current; }

@@ -9,12 +9,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pavok {
 
 // Why the last open failed, for front ends that can say more than the
 // system's own message.
-enum class OpenFailure { None, NotFound, AccessDenied, Other };
+enum class OpenFailure { None, NotFound, AccessDenied, InUse, Other };
 
 // A few plain words for a failure, e.g. "adapter not found".
 std::string_view OpenFailureText(OpenFailure failure);
@@ -41,6 +42,14 @@ class Transport {
   virtual std::string LastExchangeFailure() const { return {}; }
   // A short human description (used in traces and diagnostics).
   virtual std::string Describe() const = 0;
+  // The name of the lock that keeps other programs off this adapter during
+  // a transfer (AdapterReservation); empty when no other program can reach
+  // what this transport reaches.
+  virtual std::string LockName() const { return {}; }
+  // Every lock a transfer takes: LockName()'s; a transport that reaches
+  // whichever of several adapters is plugged in names the locks of them all,
+  // since which one the transfer will reach is known only once it opens.
+  virtual std::vector<std::string> LockNames() const;
 };
 
 // The current transport; a transport that can never be opened when none was

@@ -56,4 +56,10 @@ std::string UsbConnection::Describe(std::string_view name) const {
   return text;
 }
 
+std::string UsbConnection::LockName() const {
+  char name[32];
+  std::snprintf(name, sizeof name, "usb-%04x-%04x", ids_.vendorId, ids_.productId);
+  return name;
+}
+
 }  // namespace pavok

@@ -29,6 +29,9 @@ class UsbConnection {
   UsbDeviceIds ids() const { return ids_; }
   // "NAME 03EB:21FF", and " on bus B, device D" once an open found it there.
   std::string Describe(std::string_view name) const;
+  // One lock for all devices with these ids: the open takes the first one
+  // listed, so two programs given the same ids reach the same device.
+  std::string LockName() const;
 
  private:
   std::unique_ptr<UsbBackend> backend_;

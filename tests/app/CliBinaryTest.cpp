@@ -11,6 +11,7 @@
 #include <random>
 #include <thread>
 
+#include "AdapterLock.h"
 #include "CliProcess.h"
 #include "CliTestSupport.h"
 #include "TestEnvironment.h"
@@ -85,6 +86,52 @@ TEST_F(CliBinary, KilledDuringAnEraseTheChipImageStillHoldsTheWholeChip) {
     const std::size_t erased = std::min(image.find_first_not_of('\xFF'), image.size()) / 4 * 4;
     EXPECT_EQ(image.substr(erased), chip.substr(erased)) << "killed after " << killedAfter << " ms";
   }
+}
+
+// Waits (a few seconds at most) until process `pid` holds the lock of the
+// emulated chip in chip.bin, as its lock file says.
+bool WaitUntilHolding(pid_t pid, const TemporaryDirectory& directory) {
+  const auto adapter = EmulatedAdapter::WithImageFile(2048, directory / "chip.bin", nullptr);
+  const auto lockFile = LockFilePath(adapter->LockName());
+  for (int i = 0; i < 500; ++i) {
+    if (ReadFileBytes(lockFile) == std::to_string(pid) + "\n") return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+TEST_F(CliBinary, OneProgramAtATimeWritesAChipAndAKilledOneLeavesNoLock) {
+  const std::string first = PatternBytes(2048, 1), second = PatternBytes(2048, 2);
+  WriteFileBytes(directory / "first.bin", first);
+  WriteFileBytes(directory / "second.bin", second);
+  const std::vector<std::string> slowly{"--emulate", "--chip-image", "chip.bin", "--emulated-delay-us", "1000", "--yes"};
+  const auto command = [&slowly](std::vector<std::string> words) {
+    words.insert(words.begin(), slowly.begin(), slowly.end());
+    return words;
+  };
+
+  const pid_t writer = Start(command({"write", "first.bin"}), directory, "writer");
+  ASSERT_TRUE(WaitUntilHolding(writer, directory));
+  const Spawned refused = Spawn(command({"write", "second.bin"}), directory);
+  const Spawned written = Finish(writer, directory, "writer");
+
+  EXPECT_EQ(written.status, 0) << written.errors;
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.errors.find("The adapter is in use by another program (process " + std::to_string(writer) + ")"),
+            std::string::npos)
+      << refused.errors;
+  EXPECT_NE(refused.errors.find("write: adapter in use by another program; the chip was not changed"),
+            std::string::npos)
+      << refused.errors;
+  EXPECT_TRUE(ReadFileBytes(directory / "chip.bin") == first);
+
+  // A program killed in the middle of a write takes its lock with it.
+  const pid_t killed = Start(command({"erase"}), directory);
+  ASSERT_TRUE(WaitUntilHolding(killed, directory));
+  kill(killed, SIGKILL);
+  Finish(killed, directory);
+  const Spawned next = Spawn({"--emulate", "--chip-image", "chip.bin", "read", "out.bin"}, directory);
+  EXPECT_EQ(next.status, 0) << next.errors;
 }
 
 TEST_F(CliBinary, VersionGoesToStandardOutput) {

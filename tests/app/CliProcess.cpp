@@ -12,14 +12,15 @@ namespace pavok::test {
 
 const char* CliProgramPath() { return std::getenv("PAVOK_CLI"); }
 
-pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
+pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory,
+            const std::string& outputs) {
   const char* program = CliProgramPath();
   if (program == nullptr) return 0;
   std::vector<char*> argv{const_cast<char*>(program)};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-  const std::string outPath = (directory / "spawned.out").string();
-  const std::string errorsPath = (directory / "spawned.err").string();
+  const std::string outPath = (directory / (outputs + ".out")).string();
+  const std::string errorsPath = (directory / (outputs + ".err")).string();
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -37,12 +38,12 @@ pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory&
   return pid;
 }
 
-Spawned Finish(pid_t pid, const TemporaryDirectory& directory) {
+Spawned Finish(pid_t pid, const TemporaryDirectory& directory, const std::string& outputs) {
   Spawned result;
   int wstatus = 0;
   if (pid != 0 && waitpid(pid, &wstatus, 0) == pid && WIFEXITED(wstatus)) result.status = WEXITSTATUS(wstatus);
-  result.out = ReadFileBytes(directory / "spawned.out");
-  result.errors = ReadFileBytes(directory / "spawned.err");
+  result.out = ReadFileBytes(directory / (outputs + ".out"));
+  result.errors = ReadFileBytes(directory / (outputs + ".err"));
   return result;
 }
 

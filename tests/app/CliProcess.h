@@ -22,12 +22,14 @@ struct Spawned {
 // The program named by PAVOK_CLI, or null when none is.
 const char* CliProgramPath();
 
-// Starts the program with `arguments`, its output streams going to files in
-// `directory`; 0 when it could not be started.
-pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory);
+// Starts the program with `arguments`, its output streams going to the files
+// `outputs`.out and .err in `directory` (programs that run at the same time
+// need names of their own); 0 when it could not be started.
+pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory,
+            const std::string& outputs = "spawned");
 
 // Waits for the program to end and takes what it wrote.
-Spawned Finish(pid_t pid, const TemporaryDirectory& directory);
+Spawned Finish(pid_t pid, const TemporaryDirectory& directory, const std::string& outputs = "spawned");
 
 // Start, then Finish.
 Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory);

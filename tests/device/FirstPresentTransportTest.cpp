@@ -5,9 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "AdapterReservation.h"
+#include "ChipRead.h"
 #include "DeviceRequest.h"
 #include "FirstPresentTransport.h"
 #include "ScriptedTransport.h"
+#include "TestEnvironment.h"
 
 namespace pavok::test {
 namespace {
@@ -75,6 +78,38 @@ TEST(FirstPresentTransport, TakesTheFirstPresentAndKeepsToItUntilItsOpenFails) {
     EXPECT_EQ(a.exchangeCalls, std::ranges::count(s.used, "first")) << s.what;
     EXPECT_EQ(b.exchangeCalls, std::ranges::count(s.used, "second")) << s.what;
   }
+}
+
+// Which adapter a transfer reaches is known only once it opens, so it holds
+// them all: another program in the middle of a transfer on the second
+// keeps it off the first too, until it is done.
+TEST(FirstPresentTransport, ATransferHoldsTheLocksOfEveryCandidate) {
+  TestEnvironment env(256);
+  env.buffer().chipSize = 256;
+  std::vector<std::unique_ptr<Transport>> candidates;
+  for (const char* image : {"first.bin", "second.bin"}) {
+    auto adapter = EmulatedAdapter::WithImageFile(256, env.directory / image, nullptr);
+    ASSERT_TRUE(adapter);
+    candidates.push_back(std::make_unique<EmulatedAdapter>(std::move(*adapter)));
+  }
+  const std::vector<std::string> names{candidates[0]->LockName(), candidates[1]->LockName()};
+  FirstPresentTransport transport(std::move(candidates));
+  EXPECT_EQ(transport.LockNames(), names);
+
+  auto otherProgram = EmulatedAdapter::WithImageFile(256, env.directory / "second.bin", nullptr);
+  ASSERT_TRUE(otherProgram);
+  {
+    const TransportScope other(*otherProgram);
+    const AdapterReservation held;
+    const TransportScope mine(transport);
+    EXPECT_EQ(RunReadChip(), ReadOutcome::DeviceFailed);
+    EXPECT_EQ(transport.Describe(), "emulated adapter with a 256-byte chip in " + (env.directory / "first.bin").string() +
+                                        " or emulated adapter with a 256-byte chip in " +
+                                        (env.directory / "second.bin").string())
+        << "no adapter was opened";
+  }
+  const TransportScope mine(transport);
+  EXPECT_EQ(RunReadChip(), ReadOutcome::Completed);
 }
 
 }  // namespace

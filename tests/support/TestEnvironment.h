@@ -4,6 +4,7 @@
 // "temp.bin" and image files never land in the source tree).
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "BufferState.h"
@@ -15,6 +16,8 @@
 namespace pavok::test {
 
 // A directory of its own that the process works in while the object lives.
+// It is also the runtime directory (XDG_RUNTIME_DIR), so the adapter lock
+// files of the test and of the programs it starts stay inside it.
 class TemporaryDirectory {
  public:
   TemporaryDirectory();
@@ -28,6 +31,7 @@ class TemporaryDirectory {
  private:
   std::filesystem::path path_;
   std::filesystem::path previous_;
+  std::optional<std::string> previousRuntime_;
 };
 
 // Everything a core test needs. The buffer is back at its start-up state
