@@ -79,6 +79,17 @@ std::unique_ptr<Transport> MakeUsbAdapter(const TransportOptions& options, std::
   return std::make_unique<FirstPresentTransport>(std::move(candidates));
 }
 
+// "... (default: the kind's own, avr309 03EB:21FF, ch341a 1A86:5512; with
+// auto, an avr309 adapter with these ids)"
+std::string UsbIdHelp() {
+  std::string defaults;
+  for (const AdapterKind& kind : kAdapterKinds) {
+    defaults += ", " + std::string(kind.name) + " " + FormatUsbId(kind.defaultIds);
+  }
+  return "USB vendor and product id of the adapter, in hexadecimal (default: the kind's own" + defaults +
+         "; with auto, an " + std::string(kAdapterKinds.front().name) + " adapter with these ids)";
+}
+
 }  // namespace
 
 void AddTransportOptions(CLI::App& app, TransportOptions& options) {
@@ -106,10 +117,7 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
       ->transform(AdapterKindValidator())
       ->capture_default_str()
       ->excludes(emulate);
-  app.add_option("--usb-id", options.usbId,
-                 "USB vendor and product id of the adapter, in hexadecimal (default: the kind's own, avr309 " +
-                     FormatUsbId(kAdapterKinds[0].defaultIds) + ", ch341a " + FormatUsbId(kAdapterKinds[1].defaultIds) +
-                     "; with auto, an avr309 adapter with these ids)")
+  app.add_option("--usb-id", options.usbId, UsbIdHelp())
       ->type_name("VID:PID")
       ->check(UsbIdValidator());
   app.add_option("--i2c-speed", options.i2cSpeedKhz, "I2C clock of the CH341A in kHz: 20, 100 or 400")
@@ -117,7 +125,8 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
       ->check(OneOfValidator("an I2C clock", {"20", "100", "400"}))
       ->capture_default_str()
       ->excludes(emulate);
-  app.add_flag("--trace", options.trace, "Print every device request on the standard error stream");
+  app.add_flag("--trace", options.trace,
+               "Name the adapter in use and print every device request on the standard error stream");
 }
 
 std::unique_ptr<Transport> MakeTransport(const TransportOptions& options, std::string& error) {

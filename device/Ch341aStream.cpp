@@ -89,6 +89,15 @@ class StreamWriter {
   std::size_t packetReply_ = 0;  // bytes the open packet answers
 };
 
+// A wait, then the select byte alone: the chip acknowledges it once its
+// write cycle has ended.
+void Poll(StreamWriter& stream, std::uint8_t select, unsigned waitMs) {
+  stream.DelayMs(waitMs);
+  stream.Start();
+  stream.OutChecked(select);
+  stream.Stop();
+}
+
 }  // namespace
 
 std::optional<Ch341aSpeed> Ch341aSpeedFor(unsigned khz) {
@@ -109,15 +118,6 @@ Ch341aCommand ReadCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t w
   stream.Stop();
   return std::move(stream).Finish();
 }
-
-namespace {
-void Poll(StreamWriter& stream, std::uint8_t select, unsigned waitMs) {
-  stream.DelayMs(waitMs);
-  stream.Start();
-  stream.OutChecked(select);
-  stream.Stop();
-}
-}  // namespace
 
 Ch341aCommand PageWriteCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t word,
                                std::span<const std::uint8_t> data, unsigned waitMs) {
