@@ -137,7 +137,7 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
       ->type_name("FORMAT")
       ->check(ImageFormatValidator());
   app.add_flag("-y,--yes", options.assumeYes, "Answer Yes to every question");
-  app.add_flag("-v,--verbose", options.verbose, "Show the status of the port");
+  app.add_flag("-v,--verbose", options.verbose, "Show the status of the port and the adapter in use");
   std::array<CLI::App*, kCommands.size()> subcommands{};
   AddCommands(app, options, subcommands);
 

@@ -12,6 +12,8 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
   if (const std::optional<int> status = ParseCliArguments(argc, argv, options, console.out, console.errors)) {
     return *status;
   }
+  // The status texts --verbose shows are followed by the adapter in use.
+  options.transport.nameAdapter = options.verbose;
   std::string error;
   const std::unique_ptr<Transport> transport = MakeTransport(options.transport, error);
   if (!transport) {

@@ -4,23 +4,47 @@
 #include <cctype>
 #include <charconv>
 
+#include "AdapterKinds.h"
 #include "ChipType.h"
 #include "UsbId.h"
 
 namespace pavok {
 
-CLI::Validator ChipTypeValidator() {
+namespace {
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+}  // namespace
+
+std::string ListWithOr(const std::vector<std::string>& words) {
+  std::string list;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    list += i == 0 ? "" : i + 1 == words.size() ? " or " : ", ";
+    list += words[i];
+  }
+  return list;
+}
+
+CLI::Validator OneOfValidator(std::string what, std::vector<std::string> words) {
   return CLI::Validator(
-      [](std::string& value) -> std::string {
-        std::string upper = value;
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        if (!FindChipType(upper)) return "\"" + value + "\" is not a chip type: expected C02, C04, C08 or C16";
-        value = upper;
+      [what = std::move(what), words = std::move(words)](std::string& value) -> std::string {
+        const auto match = std::ranges::find(words, Upper(value), Upper);
+        if (match == words.end()) return "\"" + value + "\" is not " + what + ": expected " + ListWithOr(words);
+        value = *match;
         return {};
       },
       "");
 }
+
+CLI::Validator ChipTypeValidator() {
+  std::vector<std::string> labels;
+  for (const ChipType& type : kChipTypes) labels.emplace_back(type.label);
+  return OneOfValidator("a chip type", std::move(labels));
+}
+
+CLI::Validator AdapterKindValidator() { return OneOfValidator("an adapter", AdapterNames()); }
 
 CLI::Validator UsbIdValidator() {
   return CLI::Validator(

@@ -4,13 +4,17 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
+#include <span>
+#include <vector>
 
+#include "AdapterKinds.h"
 #include "ChipType.h"
 #include "EmulatedAdapter.h"
+#include "FirstPresentTransport.h"
 #include "OptionValidators.h"
 #include "TracingTransport.h"
 #include "UsbId.h"
-#include "UsbTransport.h"
 #include "Utf8Path.h"
 
 namespace pavok {
@@ -42,6 +46,50 @@ std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, 
   return adapter;
 }
 
+// The adapter --adapter names, or for auto the first of the kinds that is
+// plugged in. --usb-id names one device, and one device is of one kind: with
+// auto it is taken for the first kind, as the option always meant.
+std::unique_ptr<Transport> MakeUsbAdapter(const TransportOptions& options, std::string& error) {
+  std::optional<UsbId> ids;
+  if (!options.usbId.empty() && !(ids = ParseUsbId(options.usbId, &error))) return nullptr;
+  std::span<const AdapterKind> kinds = kAdapterKinds;
+  if (options.adapter != kAutoAdapter) {
+    const AdapterKind* kind = FindAdapterKind(options.adapter);
+    if (kind == nullptr) {
+      error = "\"" + options.adapter + "\" is not an adapter";
+      return nullptr;
+    }
+    kinds = std::span(kind, 1);
+  } else if (ids) {
+    kinds = kinds.first(1);
+  }
+  // A kind this build cannot reach is left out of auto's search.
+  std::vector<std::unique_ptr<Transport>> candidates;
+  std::string unreachable;
+  for (const AdapterKind& kind : kinds) {
+    if (auto transport = kind.make({ids.value_or(kind.defaultIds), options.i2cSpeedKhz}, unreachable)) {
+      candidates.push_back(std::move(transport));
+    } else if (error.empty()) {
+      error = unreachable;
+    }
+  }
+  if (candidates.empty()) return nullptr;
+  error.clear();
+  if (candidates.size() == 1) return std::move(candidates.front());
+  return std::make_unique<FirstPresentTransport>(std::move(candidates));
+}
+
+// "... (default: the kind's own, avr309 03EB:21FF, ch341a 1A86:5512; with
+// auto, an avr309 adapter with these ids)"
+std::string UsbIdHelp() {
+  std::string defaults;
+  for (const AdapterKind& kind : kAdapterKinds) {
+    defaults += ", " + std::string(kind.name) + " " + FormatUsbId(kind.defaultIds);
+  }
+  return "USB vendor and product id of the adapter, in hexadecimal (default: the kind's own" + defaults +
+         "; with auto, an " + std::string(kAdapterKinds.front().name) + " adapter with these ids)";
+}
+
 }  // namespace
 
 void AddTransportOptions(CLI::App& app, TransportOptions& options) {
@@ -62,23 +110,32 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
       ->check(WholeNumberValidator(0, kMaxEmulatedDelayMicroseconds))
       ->capture_default_str()
       ->needs(emulate);
-  app.add_option("--usb-id", options.usbId, "USB vendor and product id of the adapter, in hexadecimal")
+  app.add_option("--adapter", options.adapter,
+                 "Kind of USB adapter: avr309, ch341a (the CH341A programmer), or auto, the first of them "
+                 "that is plugged in")
+      ->type_name("KIND")
+      ->transform(AdapterKindValidator())
+      ->capture_default_str()
+      ->excludes(emulate);
+  app.add_option("--usb-id", options.usbId, UsbIdHelp())
       ->type_name("VID:PID")
-      ->check(UsbIdValidator())
-      ->capture_default_str();
-  app.add_flag("--trace", options.trace, "Print every device request on the standard error stream");
+      ->check(UsbIdValidator());
+  app.add_option("--i2c-speed", options.i2cSpeedKhz, "I2C clock of the CH341A in kHz: 20, 100 or 400")
+      ->type_name("KHZ")
+      ->check(OneOfValidator("an I2C clock", {"20", "100", "400"}))
+      ->capture_default_str()
+      ->excludes(emulate);
+  app.add_flag("--trace", options.trace,
+               "Name the adapter in use and print every device request on the standard error stream");
 }
 
 std::unique_ptr<Transport> MakeTransport(const TransportOptions& options, std::string& error) {
   error.clear();
-  std::unique_ptr<Transport> transport;
-  if (options.emulate) {
-    transport = MakeEmulatedAdapter(options, error);
-  } else if (const auto id = ParseUsbId(options.usbId, &error)) {
-    transport = MakeUsbTransport(*id, error);
-  }
-  if (!transport || !options.trace) return transport;
-  return std::make_unique<TracingTransport>(std::move(transport), stderr);
+  std::unique_ptr<Transport> transport =
+      options.emulate ? MakeEmulatedAdapter(options, error) : MakeUsbAdapter(options, error);
+  if (!transport || (!options.trace && !options.nameAdapter)) return transport;
+  const TraceDetail detail = options.trace ? TraceDetail::EveryRequest : TraceDetail::AdapterInUse;
+  return std::make_unique<TracingTransport>(std::move(transport), stderr, detail);
 }
 
 }  // namespace pavok

@@ -18,8 +18,11 @@ struct TransportOptions {
   std::string emulatedChip = "C16"; // --emulated-chip TYPE
   std::string chipImage;            // --chip-image PATH; empty: contents in memory only
   int emulatedDelayMicroseconds = 0;// --emulated-delay-us N: time each request takes
-  std::string usbId = "03EB:21FF";  // --usb-id VID:PID of the real adapter
+  std::string adapter = "auto";     // --adapter KIND: which kind of USB adapter
+  std::string usbId;                // --usb-id VID:PID; empty: the kind's own ids
+  unsigned i2cSpeedKhz = 100;       // --i2c-speed KHZ: the CH341A's I2C clock
   bool trace = false;               // --trace: every request on stderr
+  bool nameAdapter = false;         // the adapter in use on stderr (pavok-cli --verbose)
 };
 
 // Registers the options above on `app`.

@@ -1,5 +1,6 @@
 #pragma once
-// The transport to the real adapter on this platform.
+// The transports to the real adapters on this platform, one maker per kind
+// of adapter (AdapterKinds.h lists them).
 
 #include <memory>
 #include <string>
@@ -9,8 +10,15 @@
 
 namespace pavok {
 
-// The adapter with USB ids `id`, or nothing with the reason in `error` when
-// this build has no way to reach it.
-std::unique_ptr<Transport> MakeUsbTransport(UsbId id, std::string& error);
+// What a maker needs to know of the adapter.
+struct UsbAdapterSettings {
+  UsbId ids;
+  unsigned i2cSpeedKhz = 100;  // the I2C clock, where the adapter lets the program choose it
+};
+
+// Each gives the adapter, or nothing with the reason in `error` when this
+// build has no way to reach it.
+std::unique_ptr<Transport> MakeAvr309Transport(const UsbAdapterSettings& settings, std::string& error);
+std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings& settings, std::string& error);
 
 }  // namespace pavok

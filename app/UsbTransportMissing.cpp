@@ -4,9 +4,15 @@
 
 namespace pavok {
 
-std::unique_ptr<Transport> MakeUsbTransport(UsbId, std::string& error) {
+namespace {
+std::unique_ptr<Transport> NoUsb(std::string& error) {
   error = "this build has no USB transport (libusb was not found when it was built); use --emulate";
   return nullptr;
 }
+}  // namespace
+
+std::unique_ptr<Transport> MakeAvr309Transport(const UsbAdapterSettings&, std::string& error) { return NoUsb(error); }
+
+std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings&, std::string& error) { return NoUsb(error); }
 
 }  // namespace pavok

@@ -13,11 +13,11 @@ set(CPACK_PACKAGE_VENDOR "Pavok")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer for C02-C16 I2C serial EEPROMs on a USB adapter")
 set(CPACK_PACKAGE_DESCRIPTION
   "Pavok reads, writes, erases and compares small I2C serial EEPROMs (C02,\n"
-  "C04, C08, C16: 256 to 2048 bytes) on a USB adapter, and loads and saves\n"
-  "their contents as raw image files. It comes as the dialog program pavok,\n"
-  "with a hex view and line editor of the buffer, and the command-line\n"
-  "program pavok-cli. A udev rule gives the logged-in user access to the\n"
-  "adapter.")
+  "C04, C08, C16: 256 to 2048 bytes) on a USB adapter (03eb:21ff, or the\n"
+  "CH341A programmer, 1a86:5512), and loads and saves their contents as\n"
+  "image files. It comes as the dialog program pavok, with a hex view and\n"
+  "line editor of the buffer, and the command-line program pavok-cli. A\n"
+  "udev rule gives the logged-in user access to the adapters.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_STRIP_FILES ON)
 

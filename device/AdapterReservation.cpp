@@ -17,6 +17,7 @@ class BusyAdapter final : public Transport {
   OpenFailure LastOpenFailure() const override { return OpenFailure::InUse; }
   std::string Describe() const override { return adapter_.Describe(); }
   std::string LockName() const override { return adapter_.LockName(); }
+  std::vector<std::string> LockNames() const override { return adapter_.LockNames(); }
 
   std::optional<long> holder() const { return holder_; }
 
@@ -33,14 +34,19 @@ const Transport* held = nullptr;
 AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   Transport& transport = CurrentTransport();
   if (&transport == held) return;  // an enclosing reservation holds it
-  const std::string name = transport.LockName();
-  if (name.empty()) return;  // nothing another program could share
-  lock_.emplace(name);
-  if (!lock_->refused()) {
+  const std::vector<std::string> names = transport.LockNames();
+  if (names.empty()) return;  // nothing another program could share
+  for (const std::string& name : names) {
+    locks_.push_back(std::make_unique<AdapterLock>(name));
+    if (locks_.back()->refused()) break;
+  }
+  if (!locks_.back()->refused()) {
     held = &transport;
     return;
   }
-  busy_ = std::make_unique<BusyAdapter>(transport, lock_->holder());
+  const std::optional<long> holder = locks_.back()->holder();
+  locks_.clear();  // none is held while another program holds one of them
+  busy_ = std::make_unique<BusyAdapter>(transport, holder);
   busyScope_.emplace(*busy_);
   held = busy_.get();
 }

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "AdapterLock.h"
 #include "Transport.h"
@@ -25,7 +26,7 @@ class AdapterReservation {
 
  private:
   const Transport* previouslyHeld_;
-  std::optional<AdapterLock> lock_;
+  std::vector<std::unique_ptr<AdapterLock>> locks_;
   std::unique_ptr<Transport> busy_;
   std::optional<TransportScope> busyScope_;
 };

@@ -118,18 +118,22 @@ ExchangeResult EmulatedAdapter::Exchange(std::span<const std::uint8_t, 5> bytes,
 std::size_t EmulatedAdapter::Answer(const DeviceRequest& request, std::span<std::uint8_t> reply) {
   const auto select = static_cast<std::uint8_t>(request.param2() & 0xFF);
   const auto word = static_cast<std::uint8_t>(request.param1() & 0xFF);
+  // A chip still in a write cycle answers nothing, as one that is absent.
+  const bool answers = !chipBusy_ && chip_.Acknowledges(select);
   switch (request.code()) {
     case REQ_READ_BLOCK:
-      if (!chip_.Acknowledges(select)) return 0;
+      if (!answers) return 0;
       chip_.Read(select, word, reply);
       return reply.size();
     case REQ_LOAD_DATA:
       std::copy(request.bytes.begin() + 1, request.bytes.end(), latch_.begin());
       break;
     case REQ_WRITE_DATA:
-      if (!chip_.Acknowledges(select)) return 0;
+      if (!answers) return 0;
       chip_.Write(select, word, latch_);
       if (!SaveImage()) return 0;
+      chipBusy_ = faults_.endlessWriteCycleAt == writes_++;
+      if (chipBusy_) return 0;  // the wait for the write cycle gives up
       break;
     default:
       return 0;

@@ -55,6 +55,8 @@ class EmulatedAdapter final : public Transport {
   const EepromModel& chip() const { return chip_; }
   const std::vector<RecordedRequest>& requests() const { return requests_; }
   int exchanges() const { return exchanges_; }
+  // The writes the chip took.
+  int writes() const { return writes_; }
   int opens() const { return opens_; }
   bool isOpen() const { return open_; }
 
@@ -72,6 +74,8 @@ class EmulatedAdapter final : public Transport {
   std::vector<RecordedRequest> requests_;
   std::array<std::uint8_t, 4> latch_{0xFF, 0xFF, 0xFF, 0xFF};
   int exchanges_ = 0;
+  int writes_ = 0;
+  bool chipBusy_ = false;  // in a write cycle that never ends
   int opens_ = 0;
   bool open_ = false;
   OpenFailure lastOpenFailure_ = OpenFailure::None;

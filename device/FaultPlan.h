@@ -2,7 +2,8 @@
 // Faults the emulated adapter injects, counted by exchange: exchange k is the
 // k-th request that reached the adapter, from 0. The emulated USB adapter of
 // the tests reads the same plan and turns each fault into what the USB stack
-// would show (a stall, a short transfer, a device node that is gone).
+// would show (a stall, a short transfer, a device node that is gone); the
+// emulated CH341A counts its bulk transfers as its exchanges instead.
 
 #include <cstddef>
 #include <optional>
@@ -18,6 +19,9 @@ struct FaultPlan {
   std::size_t shortReplyBytes = 1;
   std::optional<int> unplugAfter;     // after this many exchanges, opens fail
   std::optional<int> unplugDuringExchangeAt;  // pulled out while answering: the call fails, opens fail
+  // The chip's k-th write (from 0) starts a write cycle that never ends: the
+  // chip takes that write, then answers nothing any more.
+  std::optional<int> endlessWriteCycleAt;
 
   static FaultPlan Absent() {
     FaultPlan plan;
@@ -48,6 +52,11 @@ struct FaultPlan {
   static FaultPlan UnplugDuringExchangeAt(int exchange) {
     FaultPlan plan;
     plan.unplugDuringExchangeAt = exchange;
+    return plan;
+  }
+  static FaultPlan EndlessWriteCycleAt(int write) {
+    FaultPlan plan;
+    plan.endlessWriteCycleAt = write;
     return plan;
   }
   static FaultPlan AccessDenied() {

@@ -55,6 +55,26 @@ class LibusbBackend final : public UsbBackend {
                                    static_cast<std::uint16_t>(data.size()), timeoutMilliseconds);
   }
 
+  int ClaimInterface(int interfaceNumber) override {
+    if (handle_ == nullptr) return LIBUSB_ERROR_NO_DEVICE;
+    // Where the platform cannot detach a kernel driver the claim itself says so.
+    libusb_set_auto_detach_kernel_driver(handle_, 1);
+    return libusb_claim_interface(handle_, interfaceNumber);
+  }
+
+  void ReleaseInterface(int interfaceNumber) override {
+    if (handle_ != nullptr) libusb_release_interface(handle_, interfaceNumber);
+  }
+
+  int BulkTransfer(std::uint8_t endpoint, std::span<std::uint8_t> data, unsigned timeoutMilliseconds) override {
+    if (handle_ == nullptr) return LIBUSB_ERROR_NO_DEVICE;
+    if (data.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return LIBUSB_ERROR_INVALID_PARAM;
+    int transferred = 0;
+    const int result = libusb_bulk_transfer(handle_, endpoint, data.data(), static_cast<int>(data.size()),
+                                            &transferred, timeoutMilliseconds);
+    return result < 0 ? result : transferred;
+  }
+
   void Close() override {
     if (handle_ == nullptr) return;
     libusb_close(handle_);

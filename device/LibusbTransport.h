@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "Transport.h"
-#include "UsbBackend.h"
+#include "UsbConnection.h"
 
 namespace pavok {
 
@@ -25,9 +25,6 @@ class LibusbTransport final : public Transport {
   explicit LibusbTransport(std::uint16_t vendorId = kAdapterVendorId, std::uint16_t productId = kAdapterProductId);
   // The same over another backend (tests use a fake one).
   LibusbTransport(std::unique_ptr<UsbBackend> backend, std::uint16_t vendorId, std::uint16_t productId);
-  ~LibusbTransport() override;
-  LibusbTransport(const LibusbTransport&) = delete;
-  LibusbTransport& operator=(const LibusbTransport&) = delete;
 
   bool Open() override;
   // Request code as bRequest, param1 as wValue, param2 as wIndex, the reply
@@ -42,13 +39,7 @@ class LibusbTransport final : public Transport {
   std::string LockName() const override;
 
  private:
-  bool FailOpen(OpenFailure failure);
-
-  std::unique_ptr<UsbBackend> backend_;
-  UsbDeviceIds ids_;
-  UsbDevicePlace place_;  // where the last open found the adapter
-  bool initialised_ = false;
-  bool open_ = false;
+  UsbConnection connection_;
   OpenFailure lastOpenFailure_ = OpenFailure::None;
 };
 

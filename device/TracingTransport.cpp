@@ -6,12 +6,18 @@
 
 namespace pavok {
 
-TracingTransport::TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out)
-    : inner_(std::move(inner)), out_(out) {}
+TracingTransport::TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out, TraceDetail detail)
+    : inner_(std::move(inner)), out_(out), detail_(detail) {}
 
+// e.g. "adapter: CH341A 1A86:5512 on bus 1, device 4"
 bool TracingTransport::Open() {
   const bool opened = inner_->Open();
-  if (!opened) {
+  if (opened && inner_->Describe() != adapterNamed_) {
+    adapterNamed_ = inner_->Describe();
+    std::fprintf(out_, "adapter: %s\n", adapterNamed_.c_str());
+    std::fflush(out_);
+  }
+  if (!opened && detail_ == TraceDetail::EveryRequest) {
     const std::string text(OpenFailureText(inner_->LastOpenFailure()));
     std::fprintf(out_, "open failed: %s\n", text.c_str());
     std::fflush(out_);
@@ -30,6 +36,7 @@ const char* Verdict(const ExchangeResult& result, std::size_t offered) {
 // e.g. "request 24 E0 00 A2 00  offered 32  returned 32  ok"
 ExchangeResult TracingTransport::Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) {
   const ExchangeResult result = inner_->Exchange(request, reply);
+  if (detail_ != TraceDetail::EveryRequest) return result;
   std::fprintf(out_, "request %02X %02X %02X %02X %02X  offered %zu  returned %zu  %s\n", request[0], request[1],
                request[2], request[3], request[4], reply.size(), result.bytesReturned,
                Verdict(result, reply.size()));

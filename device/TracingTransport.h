@@ -1,20 +1,26 @@
 #pragma once
-// Wraps any transport and writes one line per exchange (the five request
-// bytes, the reply size offered, the bytes returned, ok or failed) and one
-// per failed open, for a person finding out what the adapter does.
+// Wraps any transport and writes, for a person finding out what the adapter
+// does, a line naming the adapter whenever an open reaches another one than
+// the last (the first open, or another adapter after a replug), and at the
+// finer detail one line per exchange (the five request bytes, the reply size
+// offered, the bytes returned, ok or failed) and one per failed open.
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "Transport.h"
 
 namespace pavok {
 
+enum class TraceDetail { AdapterInUse, EveryRequest };
+
 class TracingTransport final : public Transport {
  public:
-  // Traces every operation of `inner` to `out` (stderr in the programs). The
+  // Traces the operations of `inner` to `out` (stderr in the programs). The
   // stream is not owned and must outlive the transport.
-  TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out);
+  TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out,
+                   TraceDetail detail = TraceDetail::EveryRequest);
 
   bool Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
@@ -22,6 +28,7 @@ class TracingTransport final : public Transport {
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override;
   std::string LockName() const override { return inner_->LockName(); }
+  std::vector<std::string> LockNames() const override { return inner_->LockNames(); }
   std::string Describe() const override;
 
   Transport& inner() { return *inner_; }
@@ -29,6 +36,8 @@ class TracingTransport final : public Transport {
  private:
   std::unique_ptr<Transport> inner_;
   std::FILE* out_;
+  TraceDetail detail_;
+  std::string adapterNamed_;  // the adapter the last "adapter:" line named
 };
 
 }  // namespace pavok

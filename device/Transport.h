@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pavok {
 
@@ -45,6 +46,10 @@ class Transport {
   // a transfer (AdapterReservation); empty when no other program can reach
   // what this transport reaches.
   virtual std::string LockName() const { return {}; }
+  // Every lock a transfer takes: LockName()'s; a transport that reaches
+  // whichever of several adapters is plugged in names the locks of them all,
+  // since which one the transfer will reach is known only once it opens.
+  virtual std::vector<std::string> LockNames() const;
 };
 
 // The current transport; a transport that can never be opened when none was

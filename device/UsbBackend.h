@@ -1,6 +1,6 @@
 #pragma once
-// The few calls of the USB access library that the adapter transport makes,
-// behind an interface so the transport's logic can be tried without a USB
+// The few calls of the USB access library that the adapter transports make,
+// behind an interface so the transports' logic can be tried without a USB
 // bus. Results are the library's own: 0 or a byte count on success, one of
 // its negative error codes otherwise.
 
@@ -34,6 +34,9 @@ struct UsbControlSetup {
   std::uint16_t index = 0;
 };
 
+// The library's code for a call the backend does not offer.
+inline constexpr int kUsbCallNotSupported = -12;
+
 class UsbBackend {
  public:
   virtual ~UsbBackend() = default;
@@ -48,6 +51,17 @@ class UsbBackend {
   // One control transfer on the open device; returns the bytes moved.
   virtual int ControlTransfer(const UsbControlSetup& setup, std::span<std::uint8_t> data,
                               unsigned timeoutMilliseconds) = 0;
+  // Claims `interfaceNumber` of the open device for bulk transfers; a kernel
+  // driver bound to it steps aside until the interface is released.
+  virtual int ClaimInterface(int /*interfaceNumber*/) { return kUsbCallNotSupported; }
+  virtual void ReleaseInterface(int /*interfaceNumber*/) {}
+  // One bulk transfer on `endpoint` of the open device (bit 7 set: from the
+  // device into `data`); returns the bytes moved, which may be fewer than
+  // asked for.
+  virtual int BulkTransfer(std::uint8_t /*endpoint*/, std::span<std::uint8_t> /*data*/,
+                           unsigned /*timeoutMilliseconds*/) {
+    return kUsbCallNotSupported;
+  }
   // Releases the open device, if any.
   virtual void Close() = 0;
   // Where the open device sits; unknown when none is open.

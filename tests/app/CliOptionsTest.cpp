@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "AdapterKinds.h"
 #include "CliOptions.h"
 #include "CliTestSupport.h"
 #include "EmulatedAdapter.h"
@@ -40,7 +41,9 @@ TEST(CliOptions, DefaultsSelectC16AndTheRealAdapter) {
   EXPECT_EQ(SelectedChipSize(parsed.options), 2048);
   EXPECT_FALSE(parsed.options.transport.emulate);
   EXPECT_EQ(parsed.options.transport.emulatedChip, "C16");
-  EXPECT_EQ(parsed.options.transport.usbId, "03EB:21FF");
+  EXPECT_EQ(parsed.options.transport.adapter, "auto");
+  EXPECT_EQ(parsed.options.transport.usbId, "") << "the kind's own ids";
+  EXPECT_EQ(parsed.options.transport.i2cSpeedKhz, 100u);
   EXPECT_EQ(parsed.options.transport.emulatedDelayMicroseconds, 0);
   EXPECT_FALSE(parsed.options.transport.trace);
   EXPECT_FALSE(parsed.options.assumeYes);
@@ -95,6 +98,9 @@ TEST(CliOptions, BadInputEndsWithStatus2AndAReason) {
            Case{{"--usb-id", "nonsense", "read", "f"}, "is not a USB id"},
            Case{{"--usb-id", "03EB", "read", "f"}, "expected VID:PID"},
            Case{{"--chip", "C32", "read", "f"}, "not a chip type"},
+           Case{{"--adapter", "ch340", "read", "f"}, "\"ch340\" is not an adapter: expected auto, avr309 or ch341a"},
+           Case{{"--i2c-speed", "750", "read", "f"}, "\"750\" is not an I2C clock: expected 20, 100 or 400"},
+           Case{{"--emulate", "--adapter", "ch341a", "erase"}, "excludes"},
            Case{{"--emulate", "--emulated-chip", "24C16", "erase"}, "not a chip type"},
            Case{{"--chip-image", "x.bin", "erase"}, "--emulate"},
            Case{{"--emulate", "--emulated-delay-us", "-5", "erase"}, "--emulated-delay-us"},
@@ -176,31 +182,47 @@ TEST(TransportOptions, ChipImageThatCannotBeMadeIsRefusedWithItsPath) {
   EXPECT_NE(error.find("missing-directory"), std::string::npos) << error;
 }
 
-// What this platform's real adapter transport calls itself.
-std::string RealAdapterDescription(const std::string& usbId) {
+// What this platform's transport of an adapter kind calls itself; empty
+// where the build cannot reach that kind.
+std::string KindDescription(MakeAdapterTransport make, const std::string& usbId, unsigned speed = 100) {
   std::string error;
-  const auto transport = MakeUsbTransport(*ParseUsbId(usbId, &error), error);
-  return transport ? transport->Describe() : error;
+  const auto transport = make({*ParseUsbId(usbId, &error), speed}, error);
+  return transport ? transport->Describe() : "";
 }
 
 TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
   struct Case {
     bool emulate;
+    std::string adapter;
     std::string usbId;
+    unsigned speed;
     bool trace;
     std::string description;
   };
+  const std::string avr309 = KindDescription(MakeAvr309Transport, "03EB:21FF");
+  const std::string ch341a = KindDescription(MakeCh341aTransport, "1A86:5512");
   for (const Case& c : {
-           Case{false, "03EB:21FF", false, RealAdapterDescription("03EB:21FF")},
-           Case{false, "16c0:5dc", true, RealAdapterDescription("16c0:5dc") + ", traced"},
-           Case{true, "03EB:21FF", true, "emulated adapter with a 2048-byte chip, traced"},
+           Case{false, "auto", "", 100, false, avr309 + (ch341a.empty() ? "" : " or " + ch341a)},
+           Case{false, "auto", "03EB:21FF", 100, false, KindDescription(MakeAvr309Transport, "03EB:21FF")},
+           Case{false, "auto", "16c0:5dc", 100, true, KindDescription(MakeAvr309Transport, "16c0:5dc") + ", traced"},
+           Case{false, "avr309", "", 100, false, avr309},
+           Case{false, "ch341a", "", 400, false, KindDescription(MakeCh341aTransport, "1A86:5512", 400)},
+           Case{false, "ch341a", "1a86:7523", 20, true, KindDescription(MakeCh341aTransport, "1a86:7523", 20) + ", traced"},
+           Case{true, "auto", "03EB:21FF", 100, true, "emulated adapter with a 2048-byte chip, traced"},
        }) {
     TransportOptions options;
     options.emulate = c.emulate;
+    options.adapter = c.adapter;
     options.usbId = c.usbId;
+    options.i2cSpeedKhz = c.speed;
     options.trace = c.trace;
     std::string error;
     const auto transport = MakeTransport(options, error);
+    if (c.description.empty() || c.description == ", traced") {
+      EXPECT_FALSE(transport) << c.adapter << ": a kind this build cannot reach";
+      EXPECT_FALSE(error.empty()) << c.adapter;
+      continue;
+    }
     ASSERT_TRUE(transport) << error;
     EXPECT_EQ(transport->Describe(), c.description);
   }

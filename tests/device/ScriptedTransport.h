@@ -2,6 +2,7 @@
 // A transport whose answers the test sets, counting every call.
 
 #include <algorithm>
+#include <string>
 
 #include "Transport.h"
 
@@ -13,6 +14,7 @@ class ScriptedTransport final : public Transport {
   OpenFailure failure = OpenFailure::NotFound;  // reported after a failed open
   ExchangeResult answer{true, 0};
   std::uint8_t fill = 0x5A;  // written into the first answer.bytesReturned reply bytes
+  std::string description = "scripted";
 
   int openCalls = 0;
   int closeCalls = 0;
@@ -36,7 +38,7 @@ class ScriptedTransport final : public Transport {
     isOpen = false;
   }
   OpenFailure LastOpenFailure() const override { return opens ? OpenFailure::None : failure; }
-  std::string Describe() const override { return "scripted"; }
+  std::string Describe() const override { return description; }
 };
 
 }  // namespace pavok::test

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "DeviceRequest.h"
 #include "ScriptedTransport.h"
@@ -55,7 +58,7 @@ TEST(TracingTransport, WritesOneLinePerExchangeAndPassesItThrough) {
     const ExchangeResult result = tracing.Exchange(c.request.bytes, reply);
     tracing.Close();
 
-    EXPECT_EQ(trace.Text(), c.line);
+    EXPECT_EQ(trace.Text(), std::string("adapter: scripted\n") + c.line);
     EXPECT_EQ(result.succeeded, c.answer.succeeded);
     EXPECT_EQ(result.bytesReturned, c.answer.bytesReturned);
     EXPECT_EQ(scripted.lastOffered, c.offered);
@@ -83,6 +86,42 @@ TEST(TracingTransport, WritesOneLinePerFailedOpen) {
     EXPECT_FALSE(tracing.Open());
     EXPECT_EQ(tracing.LastOpenFailure(), c.failure);
     EXPECT_EQ(trace.Text(), c.line);
+  }
+}
+
+// One session's opens, the adapter replugged elsewhere in the middle: the
+// adapter is named at the first open and again when another one opens, at
+// either detail; only the finer one adds the requests and failed opens.
+TEST(TracingTransport, NamesTheAdapterWhenAnOpenReachesAnotherOne) {
+  struct Open {
+    std::string adapter;  // empty: the open fails
+  };
+  const std::vector<Open> opens{{"CH341A on bus 1, device 4"}, {"CH341A on bus 1, device 4"}, {""},
+                                {"CH341A on bus 1, device 5"}, {"CH341A on bus 1, device 5"}};
+  struct Case {
+    TraceDetail detail;
+    std::string text;
+  };
+  const std::string request = "request 28 FF FF FF FF  offered 1  returned 1  ok\n";
+  for (const Case& c : {Case{TraceDetail::AdapterInUse, "adapter: CH341A on bus 1, device 4\n"
+                                                        "adapter: CH341A on bus 1, device 5\n"},
+                        Case{TraceDetail::EveryRequest, "adapter: CH341A on bus 1, device 4\n" + request + request +
+                                                        "open failed: adapter not found\n"
+                                                        "adapter: CH341A on bus 1, device 5\n" +
+                                                        request + request}}) {
+    TraceFile trace;
+    auto inner = std::make_unique<ScriptedTransport>();
+    ScriptedTransport& scripted = *inner;
+    scripted.answer = {true, 1};
+    TracingTransport tracing(std::move(inner), trace.get(), c.detail);
+    for (const Open& open : opens) {
+      scripted.opens = !open.adapter.empty();
+      scripted.description = open.adapter;
+      std::array<std::uint8_t, 1> reply{};
+      if (tracing.Open()) tracing.Exchange(DeviceRequest::Make(REQ_LOAD_DATA, 0xFFFF, 0xFFFF).bytes, reply);
+      tracing.Close();
+    }
+    EXPECT_EQ(trace.Text(), c.text);
   }
 }
 

@@ -80,6 +80,9 @@ cases=(
   "pavok-cli erase |"
   "pavok-cli --emulated-delay-us |"
   "pavok-cli --format |ihex raw srec"
+  "pavok-cli --adapter |auto avr309 ch341a"
+  "pavok-cli probe --adapter c|ch341a"
+  "pavok-cli --adapter ch341a --i2c-speed |100 20 400"
   "pavok-cli write --fa|--fast"
   "pavok-cli read --fa|"
   "pavok-cli read --fo|--format"
@@ -90,7 +93,7 @@ for entry in "${cases[@]}"; do
 done
 
 # What the program's help lists, the completion offers.
-help_options() { "$program" "$@" --help | grep -oE '^  (-[a-z],)?--[a-z-]+' | tr ',' '\n' | tr -d ' '; }
+help_options() { "$program" "$@" --help | grep -oE '^  (-[a-z],)?--[a-z0-9-]+' | tr ',' '\n' | tr -d ' '; }
 covers() {
   local line="$1" name offered
   offered=" $(candidates "$line") "

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliProcess.h"
 #include "CliTestSupport.h"
 #include "FilePermissions.h"
@@ -104,6 +106,50 @@ TEST_F(UsbCli, ProbeNamesTheAdapterItsBusAndDevice) {
   EXPECT_EQ(Text(adapter.chipContents()), PatternBytes(256));
 }
 
+// Without --adapter the first plugged in of the adapter and the CH341A is
+// used, the adapter when both are; probe names it, and so does --verbose on
+// the error stream.
+TEST_F(UsbCli, AutoTakesTheAdapterThatIsPluggedIn) {
+  struct Case {
+    const char* what;
+    bool adapter;  // plugged in first
+    bool ch341a;
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;
+    std::string errors;     // the end of the error stream
+    unsigned i2cClock = 0;  // what the CH341A's clock was set to
+  };
+  const std::string answered = "chip: answered a read of its first block\n";
+  const Case cases[] = {
+      {"adapter only", true, false, {"probe"}, 0, "adapter: USB adapter 03EB:21FF on bus 100, device 2\n" + answered,
+       ""},
+      {"CH341A only", false, true, {"probe"}, 0, "adapter: CH341A 1A86:5512 on bus 100, device 2\n" + answered, "",
+       100},
+      {"both", true, true, {"probe"}, 0, "adapter: USB adapter 03EB:21FF on bus 100, device 2\n" + answered, ""},
+      {"both, the CH341A chosen", true, true, {"--adapter", "ch341a", "--i2c-speed", "400", "-v", "read", "out.bin"},
+       0, "", "Порт открыт\nadapter: CH341A 1A86:5512 on bus 100, device 3\nПорт закрыт\nout.bin\n", 400},
+      {"the CH341A chosen, the adapter plugged in", true, false, {"--adapter", "ch341a", "probe"}, 2, "",
+       "pavok-cli: probe: adapter not found (CH341A 1A86:5512)\n"},
+  };
+  for (const Case& c : cases) {
+    UsbTestbed testbed;
+    if (c.adapter) testbed.PlugAdapter(kAdapterIds, ChipHolding(PatternBytes(2048)));
+    const EmulatedCh341a* ch341a = c.ch341a ? &testbed.PlugCh341a(ChipHolding(PatternBytes(2048))) : nullptr;
+    std::filesystem::remove(directory / "out.bin");
+    const Spawned run = Spawn(c.arguments, directory);
+    EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.errors;
+    EXPECT_EQ(run.out, c.out) << c.what;
+    EXPECT_TRUE(run.errors.ends_with(c.errors)) << c.what << "\n" << run.errors;
+    if (c.arguments.back() == "out.bin") {
+      EXPECT_EQ(ReadFileBytes(directory / "out.bin"), PatternBytes(2048)) << c.what;
+    }
+    if (ch341a != nullptr) {
+      EXPECT_EQ(ch341a->urbs().empty() ? 0 : ch341a->i2cClockKhz(), c.i2cClock) << c.what;
+    }
+  }
+}
+
 TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {
   struct Case {
     const char* what;
@@ -111,8 +157,10 @@ TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {
     std::string reason;
   };
   const Case cases[] = {
-      {"no adapter", std::nullopt, "pavok-cli: probe: adapter not found (USB adapter 03EB:21FF)\n"},
-      {"node gone", FaultPlan::Absent(), "pavok-cli: probe: adapter not found (USB adapter 03EB:21FF)\n"},
+      {"no adapter", std::nullopt,
+       "pavok-cli: probe: adapter not found (USB adapter 03EB:21FF or CH341A 1A86:5512)\n"},
+      {"node gone", FaultPlan::Absent(),
+       "pavok-cli: probe: adapter not found (USB adapter 03EB:21FF or CH341A 1A86:5512)\n"},
       {"chip silent", FaultPlan::EmptyReplyAt(0),
        "pavok-cli: probe: the adapter opened, but no chip answered a read of its first block\n"},
       {"stall", FaultPlan::FailAt(0),

@@ -1,10 +1,13 @@
-// The real USB path (LibusbTransport, the libusb backend, libusb, usbfs) on
-// an emulated USB adapter, held against the --emulate path: every command,
-// fault and chip type must leave the same chip, buffer, files, messages and
-// requests on both.
+// The real USB path (the transports, the libusb backend, libusb, usbfs) on
+// emulated USB devices, held against the --emulate path: every command and
+// chip type, over the adapter and over the CH341A, and every fault on the
+// adapter must leave the same chip, buffer, files and messages on both, and
+// over the adapter the same requests.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -18,6 +21,7 @@
 #include "FilePermissions.h"
 #include "LibusbTransport.h"
 #include "OpenFailureHint.h"
+#include "TransportOptions.h"
 #include "TestEnvironment.h"
 #include "UsbTestbed.h"
 
@@ -29,6 +33,11 @@ constexpr UsbDeviceIds kOtherDeviceIds{0x046D, 0xC52B};
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+// The two kinds of device the programs drive, by the name --adapter takes.
+enum class Adapter { Avr309, Ch341a };
+constexpr std::array<Adapter, 2> kAdapters{Adapter::Avr309, Adapter::Ch341a};
+std::string NameOf(Adapter adapter) { return adapter == Adapter::Avr309 ? "avr309" : "ch341a"; }
+
 struct Scenario {
   std::string what;
   int chipSize = 2048;
@@ -36,8 +45,12 @@ struct Scenario {
   bool fast = false;
   FaultPlan faults{};
   bool adapterOnBus = true;
+  Adapter adapter = Adapter::Avr309;
+  int socketSize = 0;  // the chip's own size where it is not the selected type's
+  bool readAgain = false;  // read the chip once more after the command, on the same bus
 
-  std::string chip() const { return PatternBytes(static_cast<std::size_t>(chipSize)); }
+  int chipInSocket() const { return socketSize != 0 ? socketSize : chipSize; }
+  std::string chip() const { return PatternBytes(static_cast<std::size_t>(chipInSocket())); }
   // FILE of the command: for compare the chip itself, otherwise the chip
   // with every 253rd byte and the last one changed, so a fast write has
   // groups to send in every bank and groups to skip.
@@ -57,7 +70,10 @@ struct Outcome {
   std::string savedFile;  // what a read saved
   std::vector<std::uint8_t> buffer;
   std::vector<std::uint8_t> chip;
-  std::vector<SetupPacket> packets;
+  std::vector<SetupPacket> packets;  // over the adapter: what went over the bus
+  int chipWrites = 0;                 // the writes the chip took
+  ExitStatus readAgainStatus = ExitStatus::Failed;
+  std::string readAgainSaved;  // what the read after the command saved
 };
 
 // The command as pavok-cli runs it, on the current transport, in a scratch
@@ -80,7 +96,7 @@ Outcome RunCommand(const Scenario& s) {
 }
 
 Outcome OnEmulatedAdapter(const Scenario& s) {
-  EmulatedAdapter adapter{EepromModel(s.chipSize)};
+  EmulatedAdapter adapter{EepromModel(s.chipInSocket())};
   adapter.chip().Load(Bytes(s.chip()));
   adapter.SetFaultPlan(s.adapterOnBus ? s.faults : FaultPlan::Absent());
   const TransportScope scope(adapter);
@@ -88,31 +104,56 @@ Outcome OnEmulatedAdapter(const Scenario& s) {
   const auto contents = adapter.chip().contents();
   outcome.chip.assign(contents.begin(), contents.end());
   outcome.packets = SetupPacketsFor(adapter.requests());
+  outcome.chipWrites = adapter.writes();
   return outcome;
+}
+
+// The command through the transport --adapter chooses, as pavok-cli makes it.
+Outcome RunOverUsb(const Scenario& s) {
+  // As root the node closed to its user would open all the same.
+  const FilePermissionsEnforced permissions;
+  EXPECT_TRUE(permissions.enforced()) << "cannot lower this thread's capabilities";
+  TransportOptions options;
+  options.adapter = NameOf(s.adapter);
+  std::string error;
+  const std::unique_ptr<Transport> transport = MakeTransport(options, error);
+  EXPECT_TRUE(transport) << error;
+  if (!transport) return {};
+  const TransportScope scope(*transport);
+  return RunCommand(s);
 }
 
 Outcome OverUsb(const Scenario& s) {
   UsbTestbed testbed;
   const EmulatedUsbAdapter& other = testbed.PlugAdapter(kOtherDeviceIds, EepromModel(256));
-  EepromModel chip(s.chipSize);
+  EepromModel chip(s.chipInSocket());
   chip.Load(Bytes(s.chip()));
-  const EmulatedUsbAdapter* adapter = s.adapterOnBus ? &testbed.PlugAdapter(kAdapterIds, chip, s.faults) : nullptr;
   Outcome outcome;
-  {
-    // As root the node closed to its user would open all the same.
-    const FilePermissionsEnforced permissions;
-    EXPECT_TRUE(permissions.enforced()) << "cannot lower this thread's capabilities";
-    LibusbTransport transport;
-    const TransportScope scope(transport);
-    outcome = RunCommand(s);
+  if (!s.adapterOnBus) {
+    outcome = RunOverUsb(s);
+    outcome.chip = Bytes(s.chip());
+  } else if (s.adapter == Adapter::Avr309) {
+    const EmulatedUsbAdapter& adapter = testbed.PlugAdapter(kAdapterIds, chip, s.faults);
+    outcome = RunOverUsb(s);
+    outcome.chip = adapter.chipContents();
+    outcome.packets = adapter.setupPackets();
+  } else {
+    EmulatedCh341a& ch341a = testbed.PlugCh341a(chip, s.faults);
+    outcome = RunOverUsb(s);
+    if (s.readAgain) {
+      ch341a.LetTimePass(std::chrono::seconds(1));
+      Scenario read = s;
+      read.command = CliCommand::Read;
+      const Outcome again = RunOverUsb(read);
+      outcome.readAgainStatus = again.status;
+      outcome.readAgainSaved = again.savedFile;
+    }
+    outcome.chip = ch341a.chipContents();
+    outcome.chipWrites = ch341a.chipWrites();
+    EXPECT_EQ(ch341a.streamErrors(), 0) << s.what;
+    EXPECT_EQ(ch341a.interfaceClaims(), 0) << s.what << ": the interface was claimed and not released";
   }
   EXPECT_EQ(other.opens(), 0) << s.what << ": a device with other ids was opened";
-  if (adapter != nullptr) {
-    outcome.chip = adapter->chipContents();
-    outcome.packets = adapter->setupPackets();
-  } else {
-    outcome.chip = Bytes(s.chip());
-  }
   return outcome;
 }
 
@@ -129,37 +170,43 @@ Outcome ExpectSameOnBothPaths(const Scenario& s, ExitStatus status, std::size_t 
   EXPECT_EQ(usb.savedFile, emulated.savedFile) << s.what;
   EXPECT_EQ(usb.buffer, emulated.buffer) << s.what;
   EXPECT_EQ(usb.chip, emulated.chip) << s.what;
-  EXPECT_EQ(usb.packets, emulated.packets) << s.what;
+  if (s.adapter == Adapter::Avr309) {
+    EXPECT_EQ(usb.packets, emulated.packets) << s.what;
+  } else {
+    EXPECT_EQ(usb.chipWrites, emulated.chipWrites) << s.what;
+  }
   return usb;
 }
 
 TEST(UsbPath, EveryCommandOnEveryChipTypeMatchesTheEmulatedPath) {
-  for (const ChipType& type : kChipTypes) {
-    const auto size = static_cast<std::size_t>(type.size);
-    const std::string label(type.label);
-    const Scenario read{label + " read", type.size, CliCommand::Read};
-    const Scenario write{label + " write", type.size, CliCommand::Write};
-    const Scenario fast{label + " fast write", type.size, CliCommand::Write, true};
-    const Scenario erase{label + " erase", type.size, CliCommand::Erase};
-    const Scenario compare{label + " compare", type.size, CliCommand::Compare};
-    std::size_t changedGroups = 0;
-    for (std::size_t group = 0; group < size; group += 4) {
-      changedGroups += fast.chip().compare(group, 4, fast.file(), group, 4) != 0 ? 1 : 0;
-    }
-    // Besides agreeing, the commands must have done what they say.
-    struct Case {
-      const Scenario& scenario;
-      std::size_t requests;
-      std::string chipAfter;
-      std::string saved;
-    };
-    for (const Case& c : {Case{read, size / 32, read.chip(), read.chip()}, Case{write, size / 2, write.file(), ""},
-                          Case{fast, size / 32 + 2 * changedGroups, fast.file(), ""},
-                          Case{erase, size / 2, std::string(size, '\xFF'), ""},
-                          Case{compare, size / 32, compare.chip(), ""}}) {
-      const Outcome usb = ExpectSameOnBothPaths(c.scenario, ExitStatus::Success, c.requests);
-      EXPECT_EQ(usb.chip, Bytes(c.chipAfter)) << c.scenario.what;
-      EXPECT_EQ(usb.savedFile, c.saved) << c.scenario.what;
+  for (const Adapter adapter : kAdapters) {
+    for (const ChipType& type : kChipTypes) {
+      const auto size = static_cast<std::size_t>(type.size);
+      const std::string label = NameOf(adapter) + " " + std::string(type.label);
+      const Scenario read{label + " read", type.size, CliCommand::Read, false, {}, true, adapter};
+      const Scenario write{label + " write", type.size, CliCommand::Write, false, {}, true, adapter};
+      const Scenario fast{label + " fast write", type.size, CliCommand::Write, true, {}, true, adapter};
+      const Scenario erase{label + " erase", type.size, CliCommand::Erase, false, {}, true, adapter};
+      const Scenario compare{label + " compare", type.size, CliCommand::Compare, false, {}, true, adapter};
+      std::size_t changedGroups = 0;
+      for (std::size_t group = 0; group < size; group += 4) {
+        changedGroups += fast.chip().compare(group, 4, fast.file(), group, 4) != 0 ? 1 : 0;
+      }
+      // Besides agreeing, the commands must have done what they say.
+      struct Case {
+        const Scenario& scenario;
+        std::size_t requests;
+        std::string chipAfter;
+        std::string saved;
+      };
+      for (const Case& c :
+           {Case{read, size / 32, read.chip(), read.chip()}, Case{write, size / 2, write.file(), ""},
+            Case{fast, size / 32 + 2 * changedGroups, fast.file(), ""},
+            Case{erase, size / 2, std::string(size, '\xFF'), ""}, Case{compare, size / 32, compare.chip(), ""}}) {
+        const Outcome usb = ExpectSameOnBothPaths(c.scenario, ExitStatus::Success, c.requests);
+        EXPECT_EQ(usb.chip, Bytes(c.chipAfter)) << c.scenario.what;
+        EXPECT_EQ(usb.savedFile, c.saved) << c.scenario.what;
+      }
     }
   }
 }
@@ -193,6 +240,70 @@ TEST(UsbPath, FaultsOnTheBusEndTheTransferAsOnTheEmulatedAdapter) {
   for (const Case& c : cases) {
     const Outcome usb = ExpectSameOnBothPaths(c.scenario, ExitStatus::Failed, c.requests);
     EXPECT_TRUE(usb.errors.ends_with(c.reason)) << c.scenario.what << "\n" << usb.errors;
+  }
+}
+
+// The CH341A counts bulk transfers: a block read is one transfer out and
+// one in, a write one out and one in and then two per acknowledge poll. A
+// transfer that fails fails its request; a chip that stops answering fails
+// it too, and says why. Once the adapter is back to normal (or the chip
+// fits the type again), a read gets the chip's own bytes: nothing of the
+// failed stream is taken for a later answer.
+TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
+  struct Case {
+    Scenario scenario;
+    std::string reason;    // the end of what the user is told
+    bool sameAsEmulated;   // the emulated adapter meets the same fault alike
+    bool readsAfterwards;  // the device is still there for another read
+  };
+  const std::string notRead = "; the chip was not read completely; saved.bin not written\n";
+  const std::string partlyWritten = "; the chip may be partly written\n";
+  const std::string notAnswered = "the adapter did not answer a request";
+  const Adapter ch341a = Adapter::Ch341a;
+  const Case cases[] = {
+      {{"stall of the transfer out", 2048, CliCommand::Read, false, FaultPlan::FailAt(6), true, ch341a},
+       notAnswered + notRead, false, true},
+      {{"stall of the transfer in", 2048, CliCommand::Read, false, FaultPlan::FailAt(3), true, ch341a},
+       notAnswered + notRead, false, true},
+      {{"short transfer in", 2048, CliCommand::Read, false, FaultPlan::ShortReplyAt(1, 16), true, ch341a},
+       notAnswered + notRead, false, true},
+      {{"empty transfer in", 256, CliCommand::Write, false, FaultPlan::EmptyReplyAt(5), true, ch341a},
+       notAnswered + partlyWritten, false, true},
+      {{"short transfer out", 2048, CliCommand::Read, false, FaultPlan::ShortReplyAt(2, 32), true, ch341a},
+       notAnswered + notRead, false, true},
+      {{"empty transfer out", 512, CliCommand::Erase, false, FaultPlan::EmptyReplyAt(4), true, ch341a},
+       notAnswered + partlyWritten, false, true},
+      {{"write cycle never ends", 256, CliCommand::Write, false, FaultPlan::EndlessWriteCycleAt(5), true, ch341a},
+       "the chip did not end its write cycle within 30 ms" + partlyWritten, true, false},
+      {{"C02 in the socket, C16 selected", 2048, CliCommand::Read, false, {}, true, ch341a, 256},
+       "no chip acknowledged the select byte A2" + notRead, true, false},
+      {{"removed during a transfer", 1024, CliCommand::Compare, false, FaultPlan::UnplugDuringExchangeAt(9), true,
+        ch341a},
+       notAnswered + "; the chip was not read completely\n", false, false},
+      {{"removed between requests", 256, CliCommand::Write, false, FaultPlan::UnplugAfter(40), true, ch341a},
+       "adapter not found" + partlyWritten, false, false},
+      {{"access denied", 2048, CliCommand::Read, false, FaultPlan::AccessDenied(), true, ch341a},
+       std::string(kOpenFailedMessage) + "\n" + OpenFailureHint(OpenFailure::AccessDenied) +
+           "\npavok-cli: read: access to the adapter denied" + notRead,
+       true, false},
+  };
+  for (const Case& c : cases) {
+    Scenario scenario = c.scenario;
+    scenario.readAgain = c.readsAfterwards;
+    const Outcome usb = OverUsb(scenario);
+    EXPECT_EQ(usb.status, ExitStatus::Failed) << c.scenario.what;
+    EXPECT_TRUE(usb.errors.ends_with(c.reason)) << c.scenario.what << "\n" << usb.errors;
+    if (c.readsAfterwards) {
+      EXPECT_EQ(usb.readAgainStatus, ExitStatus::Success) << c.scenario.what;
+      EXPECT_EQ(Bytes(usb.readAgainSaved), usb.chip) << c.scenario.what;
+    }
+    if (c.sameAsEmulated) {
+      const Outcome emulated = OnEmulatedAdapter(c.scenario);
+      EXPECT_EQ(usb.status, emulated.status) << c.scenario.what;
+      EXPECT_EQ(usb.buffer, emulated.buffer) << c.scenario.what;
+      EXPECT_EQ(usb.chip, emulated.chip) << c.scenario.what;
+      EXPECT_EQ(usb.chipWrites, emulated.chipWrites) << c.scenario.what;
+    }
   }
 }
 

@@ -4,25 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "UsbTestbed.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  bool underPreload = false;
-  {
-    const pavok::test::UsbTestbed testbed;
-    underPreload = testbed.SeenByThisProcess();
-  }
-  if (!underPreload) {
-    std::fprintf(stderr,
-                 "The USB tests must run under umockdev's preload library: run them with ctest, or as\n"
-                 "  umockdev-wrapper %s\n"
-                 "umockdev comes with scripts/install-deps.sh (Debian packages umockdev, libumockdev-dev,\n"
-                 "gir1.2-umockdev-1.0).\n",
-                 argv[0]);
-    return 1;
-  }
+  if (!pavok::test::UnderUmockdevPreload(argv[0])) return 1;
   return RUN_ALL_TESTS();
 }

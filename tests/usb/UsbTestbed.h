@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "Ch341aTransport.h"
+#include "EmulatedCh341a.h"
 #include "EmulatedUsbAdapter.h"
 #include "FaultPlan.h"
 
@@ -27,14 +29,22 @@ class UsbTestbed {
   // Plugs in a device with `ids` that answers as the adapter with `chip` and
   // the fault plan `faults`, at the next free device number (2, 3, ...).
   EmulatedUsbAdapter& PlugAdapter(UsbDeviceIds ids, EepromModel chip, const FaultPlan& faults = {});
+  // Plugs in a CH341A with `chip` in its socket, likewise.
+  EmulatedCh341a& PlugCh341a(EepromModel chip, const FaultPlan& faults = {}, UsbDeviceIds ids = kCh341aIds);
 
   // Whether this process sees the testbed's /sys, that is, runs under
   // umockdev's preload library.
   bool SeenByThisProcess() const;
 
  private:
+  UsbDevicePlace NextPlace() const;
+
   UMockdevTestbed* testbed_;
-  std::vector<std::unique_ptr<EmulatedUsbAdapter>> devices_;
+  std::vector<std::unique_ptr<EmulatedUsbDevice>> devices_;
 };
+
+// Whether this process runs under umockdev's preload library; when not, says
+// on the standard error stream how to run `program` so that it does.
+bool UnderUmockdevPreload(const char* program);
 
 }  // namespace pavok::test

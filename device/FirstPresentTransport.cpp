@@ -1,0 +1,60 @@
+#include "FirstPresentTransport.h"
+
+namespace pavok {
+
+FirstPresentTransport::FirstPresentTransport(std::vector<std::unique_ptr<Transport>> candidates)
+    : candidates_(std::move(candidates)) {}
+
+bool FirstPresentTransport::Open() {
+  if (chosen_ != nullptr) return TryOpen(*chosen_);
+  lastOpenFailure_ = OpenFailure::NotFound;
+  for (const auto& candidate : candidates_) {
+    if (TryOpen(*candidate)) return true;
+    if (refused_ != nullptr) return false;
+  }
+  return false;
+}
+
+bool FirstPresentTransport::TryOpen(Transport& candidate) {
+  chosen_ = nullptr;
+  refused_ = nullptr;
+  if (candidate.Open()) {
+    chosen_ = &candidate;
+    lastOpenFailure_ = OpenFailure::None;
+    return true;
+  }
+  lastOpenFailure_ = candidate.LastOpenFailure();
+  if (lastOpenFailure_ != OpenFailure::NotFound) refused_ = &candidate;
+  return false;
+}
+
+ExchangeResult FirstPresentTransport::Exchange(std::span<const std::uint8_t, 5> request,
+                                               std::span<std::uint8_t> reply) {
+  return chosen_ != nullptr ? chosen_->Exchange(request, reply) : ExchangeResult{};
+}
+
+void FirstPresentTransport::Close() {
+  if (chosen_ != nullptr) chosen_->Close();
+}
+
+std::string FirstPresentTransport::LastExchangeFailure() const {
+  return chosen_ != nullptr ? chosen_->LastExchangeFailure() : std::string{};
+}
+
+std::string FirstPresentTransport::Describe() const {
+  if (chosen_ != nullptr) return chosen_->Describe();
+  if (refused_ != nullptr) return refused_->Describe();
+  std::string text;
+  for (const auto& candidate : candidates_) text += (text.empty() ? "" : " or ") + candidate->Describe();
+  return text;
+}
+
+std::vector<std::string> FirstPresentTransport::LockNames() const {
+  std::vector<std::string> names;
+  for (const auto& candidate : candidates_) {
+    for (std::string& name : candidate->LockNames()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+}  // namespace pavok

@@ -1,0 +1,62 @@
+#pragma once
+// The CH341A programmer as a USB device in a umockdev testbed, with a
+// 24Cxx chip in its socket: its bulk OUT transfers are taken apart into
+// packets of I2C stream sub-commands and carried out on an I2cEeprom, and
+// what each packet reads off the bus waits as one packet for the bulk IN
+// endpoint. The fault plan counts bulk transfers as its exchanges: one may
+// stall, come back short or empty, or the device leaves the bus; the chip's
+// write cycle may never end.
+
+#include <chrono>
+#include <deque>
+#include <vector>
+
+#include "EmulatedUsbDevice.h"
+#include "FaultPlan.h"
+#include "I2cEeprom.h"
+
+namespace pavok::test {
+
+// One bulk transfer as the device saw it: its endpoint and the bytes that
+// went over the bus.
+struct BulkUrb {
+  std::uint8_t endpoint = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
+class EmulatedCh341a final : public EmulatedUsbDevice {
+ public:
+  EmulatedCh341a(UMockdevTestbed* testbed, UsbDeviceIds ids, UsbDevicePlace place, EepromModel chip,
+                 const FaultPlan& faults);
+
+  // Time passing with the bus idle, as between two runs of a program.
+  void LetTimePass(std::chrono::milliseconds time);
+
+  std::vector<std::uint8_t> chipContents() const;
+  std::vector<BulkUrb> urbs() const;
+  // The page writes the chip took.
+  int chipWrites() const;
+  // How long the streams so far keep a real CH341A's I2C bus busy, waits
+  // included; on hardware most of a transfer's time.
+  std::chrono::nanoseconds busTime() const;
+  // The I2C clock the last speed sub-command chose.
+  unsigned i2cClockKhz() const;
+  // Packets that did not open with the stream code, sub-commands the chip
+  // does not know or that ran past their packet, answers longer than a
+  // packet: none, for a transport that speaks the stream right.
+  int streamErrors() const;
+
+ private:
+  UrbAnswer AnswerUrb(std::uint8_t type, std::uint8_t endpoint, std::span<std::uint8_t> buffer) override;
+  std::size_t TakeStream(std::span<const std::uint8_t> bytes);
+  void RunPacket(std::span<const std::uint8_t> packet);
+  std::size_t GiveReplies(std::span<std::uint8_t> buffer);
+
+  I2cEeprom chip_;
+  FaultPlan faults_;
+  std::deque<std::vector<std::uint8_t>> replies_;  // IN packets not yet fetched
+  std::vector<BulkUrb> urbs_;
+  int streamErrors_ = 0;
+};
+
+}  // namespace pavok::test
