@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "ChipType.h"
 #include "ImageFormat.h"
@@ -41,17 +42,14 @@ constexpr const char* kFooter =
 
 // "a, b or c" of the names `name` gives the rows.
 template <class Rows, class Name>
-std::string ListWithOr(const Rows& rows, Name name) {
-  std::string list;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    list += i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ";
-    list += name(rows[i]);
-  }
-  return list;
+std::string NamesWithOr(const Rows& rows, Name name) {
+  std::vector<std::string> names;
+  for (const auto& row : rows) names.emplace_back(name(row));
+  return ListWithOr(names);
 }
 
 std::string FormatNames() {
-  return ListWithOr(kImageFormats, [](const ImageFormat& format) { return format.name; });
+  return NamesWithOr(kImageFormats, [](const ImageFormat& format) { return format.name; });
 }
 
 // "raw (any other extension), ihex (.hex .ihx .ihex), ..." for the help.
@@ -110,7 +108,7 @@ std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, const c
 }
 
 std::string CommandList() {
-  return ListWithOr(kCommands, [](const CommandEntry& entry) { return std::string(entry.name); });
+  return NamesWithOr(kCommands, [](const CommandEntry& entry) { return std::string(entry.name); });
 }
 
 }  // namespace

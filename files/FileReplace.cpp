@@ -107,16 +107,31 @@ bool DirectoryRefusesNewFiles(std::error_code error) {
   return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
 }
 
+// Whether a regular file may be written here: an existing one by this
+// user, a new name by the system. `file_exists` for a new name means that
+// something stands there which the system does not show as a file (a
+// device, on some systems).
+std::error_code MayWriteRegular(const fs::path& target, bool exists) {
+  if (exists) return MayWrite(target) ? std::error_code{} : LastSystemError();
+  return ProbeNewName(target);
+}
+
+// The file `path` stands for once its links are followed, and its status.
+std::optional<WriteError> FindTarget(const fs::path& path, fs::path& target, fs::file_status& status) {
+  if (path.empty()) return OpeningFailed(std::make_error_code(std::errc::no_such_file_or_directory));
+  std::error_code error;
+  target = FollowLinks(path, error);
+  if (error) return OpeningFailed(error);
+  status = fs::status(target, error);
+  return std::nullopt;
+}
+
 std::optional<WriteError> ReplaceRegularFile(const fs::path& target, bool exists, std::span<const std::uint8_t> data,
                                              Durability durability, ReplaceSteps& steps) {
-  if (exists && !MayWrite(target)) return OpeningFailed(LastSystemError());
-  if (!exists) {
-    if (const auto error = ProbeNewName(target)) {
-      // Something stands there that the system does not show as a file (a
-      // device, on some systems): it can only be written as it is.
-      if (error == std::errc::file_exists) return WriteDirectly(target, data);
-      return OpeningFailed(error);
-    }
+  if (const auto error = MayWriteRegular(target, exists)) {
+    // What the system does not show as a file can only be written as it is.
+    if (error == std::errc::file_exists) return WriteDirectly(target, data);
+    return OpeningFailed(error);
   }
   Temporary temporary;
   if (const auto error = CreateTemporary(temporary, target, exists, steps)) {
@@ -162,29 +177,22 @@ ReplaceSteps& SystemReplaceSteps() {
 
 std::optional<WriteError> WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> data,
                                          Durability durability, ReplaceSteps& steps) {
-  if (path.empty()) return OpeningFailed(std::make_error_code(std::errc::no_such_file_or_directory));
-  std::error_code error;
-  const fs::path target = FollowLinks(path, error);
-  if (error) return OpeningFailed(error);
-  const fs::file_status status = fs::status(target, error);
+  fs::path target;
+  fs::file_status status;
+  if (auto failure = FindTarget(path, target, status)) return failure;
   if (fs::exists(status) && !fs::is_regular_file(status)) return WriteDirectly(target, data);
   return ReplaceRegularFile(target, fs::exists(status), data, durability, steps);
 }
 
 std::optional<WriteError> CheckCanCreate(const fs::path& path) {
-  if (path.empty()) return OpeningFailed(std::make_error_code(std::errc::no_such_file_or_directory));
-  std::error_code error;
-  const fs::path target = FollowLinks(path, error);
-  if (error) return OpeningFailed(error);
-  const fs::file_status status = fs::status(target, error);
+  fs::path target;
+  fs::file_status status;
+  if (auto failure = FindTarget(path, target, status)) return failure;
   if (fs::is_directory(status)) return OpeningFailed(std::make_error_code(std::errc::is_a_directory));
   if (fs::exists(status) && !fs::is_regular_file(status)) return std::nullopt;
-  if (!fs::exists(status)) {
-    const auto error = ProbeNewName(target);
-    if (error && error != std::errc::file_exists) return OpeningFailed(error);
-    return std::nullopt;
-  }
-  return MayWrite(target) ? std::nullopt : std::optional<WriteError>(OpeningFailed(LastSystemError()));
+  const std::error_code error = MayWriteRegular(target, fs::exists(status));
+  if (error && error != std::errc::file_exists) return OpeningFailed(error);
+  return std::nullopt;
 }
 
 }  // namespace pavok
