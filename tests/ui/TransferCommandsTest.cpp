@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "ChipWrite.h"
+#include "DialogBuilder.h"
 #include "DialogTestSupport.h"
 #include "ImageFiles.h"
 #include "SystemTexts.h"
@@ -72,18 +73,24 @@ class RepaintWatcher final : public QObject {
 };
 
 // Someone who answers the write question Yes and, at the first progress
-// step, clicks "Сравнить КС", presses Enter and asks the window to close,
-// all queued as the window system queues them while the transfer runs.
+// step, clicks "Сравнить КС", ticks "Быстрая запись", types into the line
+// editor, presses Enter and asks the window to close, all queued as the window
+// system queues them while the transfer runs.
 class ImpatientPerson final : public WindowOperations {
  public:
-  explicit ImpatientPerson(QtProgrammerDlg& dialog) : dialog_(dialog), watcher_(dialog) {}
+  explicit ImpatientPerson(QtProgrammerDlg& dialog)
+      : dialog_(dialog),
+        watcher_(dialog),
+        // From the status field across bare dialog background into the
+        // credit: the background is the dialog's own to repaint.
+        question_(MapDialogRect(BaseUnitsOf(dialog.font()), 300, 312, 100, 18)) {}
 
   std::vector<std::string> messages;
   bool questionRepainted = false;  // when the status last changed
 
   bool AskYesNo(std::string_view text) override {
     ShowMessage(text);
-    dialog_.update(kQuestion);  // what the closed question leaves behind
+    dialog_.update(question_);  // what the closed question leaves behind
     watcher_.painted = {};
     return true;
   }
@@ -92,29 +99,34 @@ class ImpatientPerson final : public WindowOperations {
   bool IsChecked(ControlId checkBox) override { return real().IsChecked(checkBox); }
   void SetProgressRange(int minimum, int maximum) override { real().SetProgressRange(minimum, maximum); }
   void SetStatusText(std::string_view text) override {
-    questionRepainted = QRegion(kQuestion).subtracted(watcher_.painted).isEmpty();
+    questionRepainted = QRegion(question_).subtracted(watcher_.painted).isEmpty();
     real().SetStatusText(text);
   }
   void SetProgressPos(int position) override {
     real().SetProgressPos(position);
     if (std::exchange(queued_, true)) return;
-    QWidget& compare = *dialog_.GetDlgItem(IDC_COMPARE);
-    const QPointF at = QRectF(compare.rect()).center();
-    QCoreApplication::postEvent(&compare, new QMouseEvent(QEvent::MouseButtonPress, at, compare.mapToGlobal(at),
-                                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(&compare, new QMouseEvent(QEvent::MouseButtonRelease, at, compare.mapToGlobal(at),
-                                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    PostClick(*dialog_.GetDlgItem(IDC_COMPARE));
+    PostClick(*dialog_.GetDlgItem(IDC_FAST_WRITE));
+    QCoreApplication::postEvent(dialog_.GetDlgItem(IDC_LINE_EDIT),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
     QCoreApplication::postEvent(dialog_.GetDlgItem(IDC_HEX_LIST),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     QCoreApplication::postEvent(&dialog_, new QCloseEvent);
   }
 
  private:
-  static constexpr QRect kQuestion{200, 150, 240, 100};
+  static void PostClick(QWidget& control) {
+    const QPointF at = QRectF(control.rect()).center();
+    QCoreApplication::postEvent(&control, new QMouseEvent(QEvent::MouseButtonPress, at, control.mapToGlobal(at),
+                                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&control, new QMouseEvent(QEvent::MouseButtonRelease, at, control.mapToGlobal(at),
+                                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  }
   WindowOperations& real() { return dialog_.windowOperations(); }
 
   QtProgrammerDlg& dialog_;
   RepaintWatcher watcher_;
+  QRect question_;  // what the closed question leaves behind
   bool queued_ = false;
 };
 
@@ -149,6 +161,8 @@ class TransferCommandsTest : public QObject {
     QVERIFY(opened().dialog.isVisible());
     QCOMPARE(opened().dialog.result(), 0);
     QCOMPARE(run->status(), QString::fromUtf8(kPortClosedText.data()));
+    QVERIFY(!opened().dialog.windowOperations().IsChecked(IDC_FAST_WRITE));
+    QCOMPARE(opened().edit(IDC_LINE_EDIT).text(), QString());
   }
 
   // The one run through Qt's own message box and file dialog: a read after
