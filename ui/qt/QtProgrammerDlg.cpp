@@ -1,7 +1,7 @@
 #include "QtProgrammerDlg.h"
 
 #include <QAbstractButton>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
@@ -200,7 +200,7 @@ void QtProgrammerDlg::SetFocus(ControlId id) {
 }
 
 ControlId QtProgrammerDlg::GetFocus() {
-  const QWidget* focus = QApplication::focusWidget();
+  const QWidget* focus = focusWidget();
   for (const auto& [id, control] : controlsById_) {
     if (control == focus) return id;
   }
