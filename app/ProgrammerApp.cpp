@@ -41,7 +41,7 @@ int SaveScreenshot(QtProgrammerDlg& dialog, const std::string& file) {
 }
 
 // The application's one run: the dialog on the stack, modal, until it ends.
-// Unsaved edits end with it.
+// It asks before unsaved line edits end with it.
 int InitInstance(const ProgramOptions& options) {
   QtProgrammerDlg dialog;
   if (!options.screenshot.empty()) return SaveScreenshot(dialog, options.screenshot);

@@ -48,7 +48,7 @@ class CProgrammerDlg {
   const std::vector<std::string>& hexLines() const { return hexLines_; }
 
   // Message handlers (see the message map in CProgrammerDlg.cpp).
-  void OnOK();      // "Выход", Enter elsewhere
+  void OnOK();      // "Выход", Enter (in the line editor: saves the line)
   void OnCancel();  // Esc, the close box
   // The hex view and the line editor (HexView.cpp).
   void OnHexListSelChange();
@@ -83,6 +83,7 @@ class CProgrammerDlg {
   void SetDlgItemText(ControlId id, std::string_view utf8) { controls_.SetText(id, utf8); }
 
  private:
+  void EndIfNothingIsLost(int result);
   void FillChipTypeList();
   void PadRangeField(ControlId field);
   void RedrawLine(int line);

@@ -4,6 +4,7 @@
 
 #include "HexCodec.h"
 #include "ScriptedControls.h"
+#include "SystemTexts.h"
 
 namespace pavok::test {
 
@@ -37,29 +38,57 @@ TEST(StartUpTest, FieldsShowTheEmptyBuffer) {
   EXPECT_TRUE(opened.window.messages.empty());
 }
 
-// Enter presses "Выход" unless a push button has the focus; Esc and the
-// close box come as IDCANCEL. Either ends the dialog without a question.
-TEST(StartUpTest, EnterAndEscEndTheDialog) {
+// Enter presses "Выход" unless a push button or the line editor has the
+// focus; Esc and the close box come as IDCANCEL. Line edits not saved
+// anywhere make each ask first, and No ends nothing.
+TEST(StartUpTest, WaysToEndTheDialog) {
+  enum class Way { Enter, Exit, Escape };
   const struct {
+    const char* name;
+    Way way;
     ControlId focus;
-    bool escape;
-    int ended;
+    bool unsaved, yes;
+    int ended;  // 0: still running
   } cases[] = {
-      {IDC_HEX_LIST, false, IDOK},     {IDC_RANGE_START, false, IDOK}, {IDOK, false, IDOK},
-      {IDC_HEX_LIST, true, IDCANCEL},
+      {"Enter in the hex list", Way::Enter, IDC_HEX_LIST, false, false, IDOK},
+      {"Enter in a range field", Way::Enter, IDC_RANGE_START, false, false, IDOK},
+      {"Enter on Выход", Way::Enter, IDOK, false, false, IDOK},
+      {"Esc", Way::Escape, IDC_HEX_LIST, false, false, IDCANCEL},
+      {"Enter, unsaved, No", Way::Enter, IDC_HEX_LIST, true, false, 0},
+      {"Enter, unsaved, Yes", Way::Enter, IDC_HEX_LIST, true, true, IDOK},
+      {"Выход, unsaved, No", Way::Exit, IDC_LINE_EDIT, true, false, 0},
+      {"Esc or the close box, unsaved, No", Way::Escape, IDC_LINE_EDIT, true, false, 0},
+      {"Esc or the close box, unsaved, Yes", Way::Escape, IDC_HEX_LIST, true, true, IDCANCEL},
   };
   for (const auto& row : cases) {
-    SCOPED_TRACE(row.focus);
+    SCOPED_TRACE(row.name);
     OpenedDialog opened;
+    Buffer().unsavedFlag = row.unsaved ? 1 : 0;
+    opened.window.answers = {row.yes};
     opened.controls.MoveFocus(row.focus);
-    if (row.escape) {
-      opened.dialog.Notify(IDCANCEL, Notification::Clicked);
-    } else {
-      opened.controls.PressEnter();
-    }
+    if (row.way == Way::Enter) opened.controls.PressEnter();
+    if (row.way == Way::Exit) opened.controls.Click(IDOK);
+    if (row.way == Way::Escape) opened.dialog.Notify(IDCANCEL, Notification::Clicked);
     EXPECT_EQ(opened.controls.endedWith, row.ended);
-    EXPECT_TRUE(opened.window.messages.empty());
+    EXPECT_EQ(opened.window.messages,
+              row.unsaved ? std::vector<std::string>{std::string(kUnsavedQuestion)} : std::vector<std::string>{});
   }
+}
+
+// Enter in the line editor saves the line as "Сохр." does, refusal
+// included, and ends nothing.
+TEST(StartUpTest, EnterInTheLineEditorSavesTheLine) {
+  OpenedDialog opened;
+  opened.controls.DoubleClickEntry(3);
+  opened.controls.Type(IDC_LINE_EDIT, "00 11 22 33 44 55 66 77 88 99 aa bb cc dd ee ff");
+  opened.controls.PressEnter();
+  EXPECT_EQ(opened.controls.Entry(3), "0030: 00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF");
+  EXPECT_EQ(opened.controls.Text(IDC_LINE_EDIT), "");
+  EXPECT_EQ(Buffer().unsavedFlag, 1);
+
+  opened.controls.PressEnter();
+  EXPECT_EQ(opened.window.messages, std::vector<std::string>{std::string(kEditLineLengthMessage)});
+  EXPECT_EQ(opened.controls.endedWith, 0);
 }
 
 TEST(StartUpTest, EnterOnAFocusedPushButtonPressesIt) {

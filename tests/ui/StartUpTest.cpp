@@ -18,6 +18,7 @@
 #include "DialogTestSupport.h"
 #include "HexCodec.h"
 #include "QtTexts.h"
+#include "SystemTexts.h"
 
 namespace pavok::test {
 
@@ -122,10 +123,9 @@ class StartUpTest : public QObject {
   }
 
   // Enter presses the default button "Выход" unless a push button has the
-  // focus; then it presses that one.
+  // focus; then it presses that one. In the line editor it saves the line.
   void enterEndsTheDialogFromAnyControlButAPushButton_data() {
     QTest::addColumn<int>("focus");
-    QTest::newRow("line editor") << IDC_LINE_EDIT;
     QTest::newRow("range field") << IDC_RANGE_START;
     QTest::newRow("hex list") << IDC_HEX_LIST;
     QTest::newRow("closed chip-type list") << IDC_CHIP_TYPE;
@@ -191,6 +191,25 @@ class StartUpTest : public QObject {
     const QString name = accessible->text(QAccessible::Name);
     QVERIFY2(name == shows || accessible->text(QAccessible::Value) == shows, qPrintable(name));
     if (!is.isEmpty()) QVERIFY(name == is || accessible->text(QAccessible::Description) == is);
+  }
+
+  // Through the real keys and close requests: Enter in the line editor saves
+  // the typed line, and with that edit unsaved the close box asks first.
+  void enterInTheLineEditorSavesAndTheCloseBoxAsks() {
+    opened->doubleClickEntry(2);
+    opened->type(IDC_LINE_EDIT, QStringLiteral("00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF"));
+    QTest::keyClick(&opened->edit(IDC_LINE_EDIT), Qt::Key_Return);
+    QVERIFY(opened->dialog.isVisible());
+    QCOMPARE(opened->entry(2), QStringLiteral("0020: 00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF"));
+    QCOMPARE(opened->edit(IDC_LINE_EDIT).text(), QString());
+
+    opened->window.answers = {false};
+    opened->dialog.close();
+    QVERIFY(opened->dialog.isVisible());
+    opened->window.answers = {true};
+    QTest::keyClick(opened->dialog.GetDlgItem(IDC_HEX_LIST), Qt::Key_Escape);
+    QVERIFY(!opened->dialog.isVisible());
+    QCOMPARE(opened->window.messages, (std::vector<std::string>(2, std::string(kUnsavedQuestion))));
   }
 
   void closeBoxEndsTheDialog() {
