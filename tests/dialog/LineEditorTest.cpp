@@ -53,7 +53,7 @@ TEST_F(LineEditorTest, DoubleClickThenSaveWithCommasAndLowerCaseDigits) {
 TEST_F(LineEditorTest, CyrillicLetterInASeparatorIsAccepted) {
   controls.DoubleClickEntry(2);
   std::string text = kAscending;
-  text.replace(2, 1, "ж");  // typed in lower case, shown upper case, one byte in Windows-1251
+  text.replace(2, 1, "Ж");  // one byte in Windows-1251, and no hex digit
   controls.Type(IDC_LINE_EDIT, text);
   controls.Click(IDC_SAVE_LINE);
   EXPECT_TRUE(opened.window.messages.empty());

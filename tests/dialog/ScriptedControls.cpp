@@ -20,24 +20,12 @@ bool IsPushButton(ControlId id) {
          !HasStyle(control->style, ControlStyle::AutoCheckBox) && !HasStyle(control->style, ControlStyle::GroupBox);
 }
 
-// ASCII and Cyrillic letters upper-cased, as the upper-case style does.
+// Latin letters upper-cased, as the upper-case style does; no test types a
+// lower-case letter of another script that would matter.
 std::string UpperCase(std::string_view utf8) {
   std::string upper(utf8);
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    auto& byte = reinterpret_cast<unsigned char&>(upper[i]);
-    if (byte >= 'a' && byte <= 'z') {
-      byte = static_cast<unsigned char>(byte - 'a' + 'A');
-    } else if (byte == 0xD0 && i + 1 < upper.size()) {  // а-п
-      auto& next = reinterpret_cast<unsigned char&>(upper[++i]);
-      if (next >= 0xB0 && next <= 0xBF) next = static_cast<unsigned char>(next - 0x20);
-    } else if (byte == 0xD1 && i + 1 < upper.size()) {  // р-я
-      auto& next = reinterpret_cast<unsigned char&>(upper[i + 1]);
-      if (next >= 0x80 && next <= 0x8F) {
-        byte = 0xD0;
-        next = static_cast<unsigned char>(next + 0x20);
-      }
-      ++i;
-    }
+  for (char& character : upper) {
+    if (character >= 'a' && character <= 'z') character = static_cast<char>(character - 'a' + 'A');
   }
   return upper;
 }
@@ -77,8 +65,6 @@ void ScriptedControls::DoubleClickEntry(int entry) {
 }
 
 void ScriptedControls::PressEnter() { dialog.Notify(IsPushButton(focus) ? focus : IDOK, Notification::Clicked); }
-
-void ScriptedControls::Tick(ControlId box) { Click(box); }
 
 void ScriptedControls::SetListLines(ControlId id, std::span<const std::string> lines) {
   controls[id].entries.assign(lines.begin(), lines.end());

@@ -24,7 +24,7 @@ class ScriptedControls final : public DialogControls {
     int limit = 0;  // 0: none
     std::vector<std::string> entries;
     int selection = -1;
-    bool checked = false;
+    bool checked = false;  // ticked by Click
     bool enabled = true;
     int progressMin = 0, progressMax = 100, progressPos = 0;
   };
@@ -44,7 +44,6 @@ class ScriptedControls final : public DialogControls {
   void SelectEntry(ControlId list, int entry);        // by the user: SelChange
   void DoubleClickEntry(int entry);                   // in the hex list
   void PressEnter();                                  // IDOK, unless a push button has the focus
-  void Tick(ControlId box);
 
   const std::string& Text(ControlId id) { return controls[id].text; }
   const std::string& Entry(int line) { return controls[IDC_HEX_LIST].entries.at(static_cast<std::size_t>(line)); }

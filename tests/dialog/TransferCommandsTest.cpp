@@ -107,7 +107,7 @@ TEST_F(TransferCommandsTest, FastWriteSendsTheSavedLineOnly) {
   controls.DoubleClickEntry(5);
   controls.Type(IDC_LINE_EDIT, kAscending);
   controls.Click(IDC_SAVE_LINE);
-  controls.Tick(IDC_FAST_WRITE);
+  controls.Click(IDC_FAST_WRITE);
   script.answers = {true};
 
   controls.Click(IDC_BUFFER_TO_CHIP);
@@ -195,7 +195,7 @@ TEST_F(TransferCommandsTest, SaveWritesTheBufferAndLeavesTheView) {
 }
 
 TEST_F(TransferCommandsTest, CheckBoxesRunNothing) {
-  for (const ControlId box : {IDC_A0, IDC_A1, IDC_FAST_WRITE}) controls.Tick(box);
+  for (const ControlId box : {IDC_A0, IDC_A1, IDC_FAST_WRITE}) controls.Click(box);
   EXPECT_TRUE(script.calls.empty());
   EXPECT_EQ(adapter.exchanges(), 0);
   EXPECT_TRUE(opened.dialog.windowOperations().IsChecked(IDC_A1));
