@@ -155,29 +155,39 @@ class TransferCommandsTest : public QObject {
     QCOMPARE(opened().edit(IDC_RANGE_START).text(), QStringLiteral("0123"));
   }
 
-  // The read stopped at its question or at the adapter: the save dialog
-  // comes all the same, and the view shows the buffer as it now is.
+  // The read stopped at its question or at the adapter. After the question
+  // the save dialog comes all the same; after a failed read, whose buffer
+  // is not the chip's, it does not. The view shows the buffer as it now is.
   void saveDialogFollowsEveryRead_data() {
     QTest::addColumn<bool>("unsaved");
-    QTest::addColumn<bool>("adapterAbsent");
+    QTest::addColumn<int>("failAt");  // -1: none, -2: no adapter, else the block
     QTest::addColumn<QString>("message");
-    QTest::newRow("read declined") << true << false << QString::fromUtf8(kUnsavedQuestion.data());
-    QTest::newRow("no adapter") << false << true << QString::fromUtf8(kOpenFailedMessage.data());
+    QTest::addColumn<bool>("saveOffered");
+    QTest::addColumn<QString>("firstEntry");
+    QTest::newRow("read declined") << true << -1 << QString::fromUtf8(kUnsavedQuestion.data()) << true << "0000: 00 FF";
+    QTest::newRow("no adapter") << false << -2 << QString::fromUtf8(kOpenFailedMessage.data()) << false
+                                << "0000: 00 FF";
+    QTest::newRow("failed at block 8")
+        << false << 8
+        << QString::fromUtf8("Ошибка чтения микросхемы по адресу 0100: адаптер не отвечает. Буфер прочитан частично.")
+        << false << "0000: FF FF";
   }
   void saveDialogFollowsEveryRead() {
     QFETCH(bool, unsaved);
-    QFETCH(bool, adapterAbsent);
+    QFETCH(int, failAt);
     QFETCH(QString, message);
+    QFETCH(bool, saveOffered);
+    QFETCH(QString, firstEntry);
     Buffer().unsavedFlag = unsaved ? 1 : 0;
-    if (adapterAbsent) adapter().SetFaultPlan(FaultPlan::Absent());
+    if (failAt != -1) adapter().SetFaultPlan(failAt == -2 ? FaultPlan::Absent() : FaultPlan::FailAt(failAt));
     Buffer().workImage[0] = 0x00;  // not shown yet
 
     opened().click(IDC_CHIP_TO_BUFFER);
 
     QCOMPARE(script().messages, std::vector<std::string>{message.toStdString()});
-    QCOMPARE(script().CallsStartingWith("file: "), std::vector<std::string>{"file: " + std::string(kSaveDialogTitle)});
-    QCOMPARE(run->status(), QString());  // the save dialog was cancelled
-    QVERIFY(opened().entry(0).startsWith(QStringLiteral("0000: 00 FF")));
+    QCOMPARE(script().CallsStartingWith("file: ").size(), saveOffered ? std::size_t{1} : std::size_t{0});
+    if (saveOffered) QCOMPARE(run->status(), QString());  // the save dialog was cancelled
+    QVERIFY(opened().entry(0).startsWith(firstEntry));
   }
 
   void fastWriteSendsTheSavedLineOnly() {
@@ -218,7 +228,7 @@ class TransferCommandsTest : public QObject {
     QTest::addColumn<bool>("chipDiffers");
     QTest::addColumn<QString>("verdict");
     QTest::newRow("equal") << false << "OK !";
-    QTest::newRow("different") << true << "Прошивки не одинаковые !";
+    QTest::newRow("different") << true << "Прошивки не одинаковые !\nРазличных байтов: 1, первый по адресу 0000";
   }
   void compare() {
     QFETCH(bool, chipDiffers);
