@@ -69,8 +69,8 @@ SizeCheck CheckSize(CommandContext& context, std::size_t given) {
   const auto chipBytes = static_cast<std::size_t>(Buffer().chipSize);
   if (context.format().extent == FileExtent::WholeText) {
     if (given >= chipBytes) return {};
-    return {Mismatch::Short,
-            context.file() + " gives " + std::to_string(given) + " of the chip's " + std::to_string(chipBytes) + " bytes"};
+    return {Mismatch::Short, context.file() + " gives " + std::to_string(given) + " of the chip's " +
+                                 std::to_string(chipBytes) + " bytes"};
   }
   std::error_code ec;
   const auto size = std::filesystem::file_size(Utf8Path(context.file()), ec);

@@ -1,7 +1,5 @@
 #include "ChipDetection.h"
 
-#include <algorithm>
-
 #include "AdapterReservation.h"
 #include "DeviceChannel.h"
 #include "HexCodec.h"
@@ -29,7 +27,9 @@ BankAnswer ProbeBank(Transport& transport, int bank) {
 
 }  // namespace
 
-std::string SelectByteText(int bank) { return FormatAddress(deviceSelect(static_cast<std::uint16_t>(bank * kBankSize))).substr(2); }
+std::string SelectByteText(int bank) {
+  return FormatAddress(deviceSelect(static_cast<std::uint16_t>(bank * kBankSize))).substr(2);
+}
 
 bool IsNoAcknowledge(std::string_view exchangeFailure) { return exchangeFailure.starts_with(kNoAcknowledgeReason); }
 

@@ -45,6 +45,14 @@ std::vector<int> ChangedGroups(int chipSize) {
   return groups;
 }
 
+// The one message a failed transfer shows: the channel's when the adapter is
+// gone, else what failed, where, and what it left.
+std::vector<std::string> OneMessage(Fault fault, const std::string& what, int address, const std::string& left) {
+  if (fault == Fault::Unplugged) return {"message: " + std::string(kOpenFailedMessage)};
+  return {"message: " + what + " по адресу " + FormatAddress(static_cast<std::uint16_t>(address)) +
+          ": адаптер не отвечает. " + left};
+}
+
 std::uint8_t Earlier(std::size_t i) { return static_cast<std::uint8_t>(i * 7 + i / 256); }
 
 class WriteFaultSweep : public ::testing::TestWithParam<std::tuple<int, Write, Fault>> {};
@@ -99,14 +107,11 @@ TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
     ASSERT_EQ(env.window.progressPositions.size(), static_cast<std::size_t>(k / 2 + 1)) << k;
     ASSERT_EQ(env.window.progressPos, 0) << k;
     ASSERT_EQ(env.window.status, kPortClosedText) << k;
-    // One message: the channel's for an adapter gone, else what failed where.
-    const std::string failedAt = (write == Write::Erase ? "Ошибка очистки микросхемы по адресу "
-                                                        : "Ошибка записи микросхемы по адресу ") +
-                                 FormatAddress(static_cast<std::uint16_t>(groups[static_cast<std::size_t>(k / 2)] * 4)) +
-                                 ": адаптер не отвечает. Микросхема " +
-                                 (write == Write::Erase ? "очищена частично." : "записана частично.");
+    const bool erase = write == Write::Erase;
     ASSERT_EQ(env.window.CallsStartingWith("message: "),
-              std::vector<std::string>{"message: " + (fault == Fault::Unplugged ? std::string(kOpenFailedMessage) : failedAt)})
+              OneMessage(fault, erase ? "Ошибка очистки микросхемы" : "Ошибка записи микросхемы",
+                         groups[static_cast<std::size_t>(k / 2)] * 4,
+                         erase ? "Микросхема очищена частично." : "Микросхема записана частично."))
         << k;
   }
 }
@@ -148,11 +153,9 @@ TEST_P(WriteFaultSweep, ReadAndComparisonStopAtTheFaultWithOneMessage) {
     ASSERT_TRUE(std::equal(contents.begin(), contents.end(), chip.begin())) << k;
     ASSERT_EQ(env.window.progressPos, k) << k;
     ASSERT_EQ(env.window.status, kPortClosedText) << k;
-    const std::string failedAt = (compare ? "Ошибка сравнения с микросхемой по адресу " : "Ошибка чтения микросхемы по адресу ") +
-                                 FormatAddress(static_cast<std::uint16_t>(k * 32)) + ": адаптер не отвечает. " +
-                                 (compare || k == 0 ? "Буфер не изменён." : "Буфер прочитан частично.");
-    ASSERT_EQ(env.window.messages,
-              std::vector<std::string>{fault == Fault::Unplugged ? std::string(kOpenFailedMessage) : failedAt})
+    ASSERT_EQ(env.window.CallsStartingWith("message: "),
+              OneMessage(fault, compare ? "Ошибка сравнения с микросхемой" : "Ошибка чтения микросхемы", k * 32,
+                         compare || k == 0 ? "Буфер не изменён." : "Буфер прочитан частично."))
         << k;
   }
 }
