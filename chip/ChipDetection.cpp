@@ -51,7 +51,7 @@ std::optional<ChipDetection> DetectChip(std::string& why) {
     const BankAnswer answer = ProbeBank(transport, bank);
     // Which adapter answers is known once one has opened.
     if (transport.LastOpenFailure() == OpenFailure::None && !transport.ReportsAcknowledge()) {
-      why = "the adapter " + transport.Describe() +
+      why = transport.Describe() +
             " cannot tell which select bytes a chip acknowledges; only the CH341A can: choose --chip C02, C04, "
             "C08 or C16";
       return std::nullopt;

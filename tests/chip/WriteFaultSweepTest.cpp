@@ -55,11 +55,23 @@ std::vector<std::string> OneMessage(Fault fault, const std::string& what, int ad
 
 std::uint8_t Earlier(std::size_t i) { return static_cast<std::uint8_t>(i * 7 + i / 256); }
 
+// A new adapter whose chip holds Earlier's bytes, a new window, a blank
+// buffer; the chip's bytes.
+std::vector<std::uint8_t> StartAgain(TestEnvironment& env, int chipSize) {
+  env.adapter = EmulatedAdapter(EepromModel(chipSize));
+  env.window = ScriptedWindow{};
+  ResetBuffer(env.buffer());
+  env.buffer().chipSize = chipSize;
+  std::vector<std::uint8_t> chip(static_cast<std::size_t>(chipSize));
+  for (std::size_t i = 0; i < chip.size(); ++i) chip[i] = Earlier(i);
+  env.adapter.chip().Load(chip);
+  return chip;
+}
+
 class WriteFaultSweep : public ::testing::TestWithParam<std::tuple<int, Write, Fault>> {};
 
 TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
   const auto [chipSize, write, fault] = GetParam();
-  const auto size = static_cast<std::size_t>(chipSize);
   // The groups sent, in order, and what each puts on the chip.
   std::vector<int> groups = ChangedGroups(chipSize);
   if (write == Write::Erase) {
@@ -70,13 +82,7 @@ TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
 
   TestEnvironment env(chipSize);
   for (int k = 0; k < requests; ++k) {
-    env.adapter = EmulatedAdapter(EepromModel(chipSize));
-    env.window = ScriptedWindow{};
-    ResetBuffer(env.buffer());
-    env.buffer().chipSize = chipSize;
-    std::vector<std::uint8_t> chip(size);
-    for (std::size_t i = 0; i < size; ++i) chip[i] = Earlier(i);
-    env.adapter.chip().Load(chip);
+    const std::vector<std::uint8_t> chip = StartAgain(env, chipSize);
     std::copy(chip.begin(), chip.end(), env.buffer().referenceImage.begin());
     std::copy(chip.begin(), chip.end(), env.buffer().workImage.begin());
     for (const int g : ChangedGroups(chipSize)) env.buffer().workImage[static_cast<std::size_t>(g * 4 + 1)] ^= 0x5A;
@@ -123,16 +129,9 @@ TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
 TEST_P(WriteFaultSweep, ReadAndComparisonStopAtTheFaultWithOneMessage) {
   const auto [chipSize, write, fault] = GetParam();
   const bool compare = write == Write::Fast;  // the second of the pair of transfers
-  const auto size = static_cast<std::size_t>(chipSize);
   TestEnvironment env(chipSize);
   for (int k = 0; k < chipSize / 32; ++k) {
-    env.adapter = EmulatedAdapter(EepromModel(chipSize));
-    env.window = ScriptedWindow{};
-    ResetBuffer(env.buffer());
-    env.buffer().chipSize = chipSize;
-    std::vector<std::uint8_t> chip(size);
-    for (std::size_t i = 0; i < size; ++i) chip[i] = Earlier(i);
-    env.adapter.chip().Load(chip);
+    const std::vector<std::uint8_t> chip = StartAgain(env, chipSize);
     env.adapter.SetFaultPlan(PlanFor(fault, k));
     const BufferState before = env.buffer();
 
