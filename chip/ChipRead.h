@@ -19,7 +19,8 @@ enum class ReadOutcome {
 // outcome for front ends that need it.
 ReadOutcome RunReadChip();
 
-// The dialog's command: the same read, outcome shown to the user only.
-void ReadChip();
+// The dialog's command: the same read; the outcome tells the dialog whether
+// the buffer holds the chip.
+ReadOutcome ReadChip();
 
 }  // namespace pavok

@@ -74,32 +74,42 @@ TEST_F(TransferCommandsTest, ReadThenSave) {
   EXPECT_EQ(controls.Text(IDC_RANGE_START), "0123");
 }
 
-// The read stopped at its question or at the adapter: the save dialog
-// comes all the same, and the view shows the buffer as it now is.
-TEST_F(TransferCommandsTest, SaveDialogFollowsEveryRead) {
+// The read stopped at its question or at the adapter. After the question
+// the save dialog comes all the same; after a failed read, whose buffer is
+// not the chip's, it does not. The view shows the buffer as it now is.
+TEST_F(TransferCommandsTest, SaveDialogFollowsOnlyACompleteOrDeclinedRead) {
   const struct {
     const char* name;
-    bool unsaved, adapterAbsent;
+    bool unsaved;
+    int failAt;  // -1: none, -2: no adapter, else the block
     std::string_view message;
+    bool saveOffered;
+    std::string_view firstEntry;
   } cases[] = {
-      {"read declined", true, false, kUnsavedQuestion},
-      {"no adapter", false, true, kOpenFailedMessage},
+      {"read declined", true, -1, kUnsavedQuestion, true, "0000: 00 FF"},
+      {"no adapter", false, -2, kOpenFailedMessage, false, "0000: 00 FF"},
+      {"failed at block 8", false, 8,
+       "Ошибка чтения микросхемы по адресу 0100: адаптер не отвечает. Буфер прочитан частично.", false,
+       "0000: FF FF"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     TestEnvironment fresh;
     OpenedDialog dialog;
     Buffer().unsavedFlag = row.unsaved ? 1 : 0;
-    if (row.adapterAbsent) fresh.adapter.SetFaultPlan(FaultPlan::Absent());
+    if (row.failAt != -1) {
+      fresh.adapter.SetFaultPlan(row.failAt == -2 ? FaultPlan::Absent() : FaultPlan::FailAt(row.failAt));
+    }
     Buffer().workImage[0] = 0x00;  // not shown yet
 
     dialog.controls.Click(IDC_CHIP_TO_BUFFER);
 
     EXPECT_EQ(dialog.window.messages, std::vector<std::string>{std::string(row.message)});
-    EXPECT_EQ(dialog.window.CallsStartingWith("file: "),
-              std::vector<std::string>{"file: " + std::string(kSaveDialogTitle)});
-    EXPECT_EQ(dialog.controls.Text(IDC_STATUS), "");  // the save dialog was cancelled
-    EXPECT_TRUE(dialog.controls.Entry(0).starts_with("0000: 00 FF"));
+    EXPECT_EQ(dialog.window.CallsStartingWith("file: ").size(), row.saveOffered ? 1u : 0u);
+    if (row.saveOffered) {
+      EXPECT_EQ(dialog.controls.Text(IDC_STATUS), "");  // the save dialog was cancelled
+    }
+    EXPECT_TRUE(dialog.controls.Entry(0).starts_with(row.firstEntry));
   }
 }
 
@@ -147,7 +157,7 @@ TEST_F(TransferCommandsTest, Compare) {
     dialog.controls.Click(IDC_COMPARE);
 
     ASSERT_EQ(dialog.window.messages.size(), 1u);
-    EXPECT_TRUE(dialog.window.messages[0].ends_with(chipDiffers ? "Прошивки не одинаковые !" : "OK !"));
+    EXPECT_TRUE(dialog.window.messages[0].ends_with(chipDiffers ? "Прошивки не одинаковые !\nРазличных байтов: 1, первый по адресу 0000" : "OK !"));
     EXPECT_EQ(dialog.controls.Text(IDC_STATUS), kPortClosedText);
   }
 }
