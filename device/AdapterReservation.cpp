@@ -16,7 +16,6 @@ class BusyAdapter final : public Transport {
   void Close() override {}
   OpenFailure LastOpenFailure() const override { return OpenFailure::InUse; }
   std::string Describe() const override { return adapter_.Describe(); }
-  std::string LockName() const override { return adapter_.LockName(); }
   std::vector<std::string> LockNames() const override { return adapter_.LockNames(); }
 
   std::optional<long> holder() const { return holder_; }
@@ -42,6 +41,8 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   }
   if (!locks_.back()->refused()) {
     held = &transport;
+    holding_ = &transport;
+    transport.HoldOpen(true);
     return;
   }
   const std::optional<long> holder = locks_.back()->holder();
@@ -51,7 +52,10 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   held = busy_.get();
 }
 
-AdapterReservation::~AdapterReservation() { held = previouslyHeld_; }
+AdapterReservation::~AdapterReservation() {
+  if (holding_ != nullptr) holding_->HoldOpen(false);
+  held = previouslyHeld_;
+}
 
 std::optional<long> CurrentAdapterHolder() {
   const auto* busy = dynamic_cast<const BusyAdapter*>(&CurrentTransport());

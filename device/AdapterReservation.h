@@ -6,7 +6,8 @@
 // in, for as long as the reservation lives, as an adapter that cannot be
 // opened: the transfer fails at its first request with the channel's own
 // message and sends nothing. Reservations nest, so a command made of
-// several transfers can hold the adapter across all of them.
+// several transfers can hold the adapter across all of them; for that span
+// the transport may keep the adapter open (Transport::HoldOpen).
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ class AdapterReservation {
 
  private:
   const Transport* previouslyHeld_;
+  Transport* holding_ = nullptr;  // the transport this reservation holds open
   std::vector<std::unique_ptr<AdapterLock>> locks_;
   std::unique_ptr<Transport> busy_;
   std::optional<TransportScope> busyScope_;

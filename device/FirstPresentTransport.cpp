@@ -37,6 +37,20 @@ void FirstPresentTransport::Close() {
   if (chosen_ != nullptr) chosen_->Close();
 }
 
+std::size_t FirstPresentTransport::LargestWrite() {
+  if (chosen_ == nullptr && Open()) Close();
+  return chosen_ != nullptr ? chosen_->LargestWrite() : kLoadedBytes;
+}
+
+ExchangeResult FirstPresentTransport::WritePage(std::uint8_t select, std::uint8_t word,
+                                                std::span<const std::uint8_t> data) {
+  return chosen_ != nullptr ? chosen_->WritePage(select, word, data) : ExchangeResult{};
+}
+
+void FirstPresentTransport::HoldOpen(bool hold) {
+  for (const auto& candidate : candidates_) candidate->HoldOpen(hold);
+}
+
 std::string FirstPresentTransport::LastExchangeFailure() const {
   return chosen_ != nullptr ? chosen_->LastExchangeFailure() : std::string{};
 }

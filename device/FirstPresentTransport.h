@@ -21,6 +21,11 @@ class FirstPresentTransport final : public Transport {
   bool Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
+  // The chosen adapter's; before any was chosen, that of the one an open
+  // finds.
+  std::size_t LargestWrite() override;
+  ExchangeResult WritePage(std::uint8_t select, std::uint8_t word, std::span<const std::uint8_t> data) override;
+  void HoldOpen(bool hold) override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   std::string LastExchangeFailure() const override;
   // The adapter in use, or the one that refused the last open; otherwise all

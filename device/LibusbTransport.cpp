@@ -28,8 +28,6 @@ ExchangeResult LibusbTransport::Exchange(std::span<const std::uint8_t, 5> reques
 
 void LibusbTransport::Close() { connection_.Close(); }
 
-std::string LibusbTransport::LockName() const { return connection_.LockName(); }
-
 std::string LibusbTransport::Describe() const { return connection_.Describe("USB adapter"); }
 
 }  // namespace pavok

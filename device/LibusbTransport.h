@@ -36,7 +36,7 @@ class LibusbTransport final : public Transport {
   std::string Describe() const override;
   // One lock for all adapters with these ids: the open takes the first one
   // listed, so two programs given the same ids reach the same adapter.
-  std::string LockName() const override;
+  std::vector<std::string> LockNames() const override { return {connection_.LockName()}; }
 
  private:
   UsbConnection connection_;

@@ -44,6 +44,16 @@ ExchangeResult TracingTransport::Exchange(std::span<const std::uint8_t, 5> reque
   return result;
 }
 
+ExchangeResult TracingTransport::WritePage(std::uint8_t select, std::uint8_t word,
+                                          std::span<const std::uint8_t> data) {
+  const ExchangeResult result = inner_->WritePage(select, word, data);
+  if (detail_ != TraceDetail::EveryRequest) return result;
+  std::fprintf(out_, "page write %02X %02X  offered %zu  written %zu  %s\n", select, word, data.size(),
+               result.bytesReturned, Verdict(result, data.size()));
+  std::fflush(out_);
+  return result;
+}
+
 void TracingTransport::Close() { inner_->Close(); }
 
 OpenFailure TracingTransport::LastOpenFailure() const { return inner_->LastOpenFailure(); }

@@ -25,9 +25,12 @@ class TracingTransport final : public Transport {
   bool Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
+  std::size_t LargestWrite() override { return inner_->LargestWrite(); }
+  // e.g. "page write A0 10  offered 16  written 16  ok"
+  ExchangeResult WritePage(std::uint8_t select, std::uint8_t word, std::span<const std::uint8_t> data) override;
+  void HoldOpen(bool hold) override { inner_->HoldOpen(hold); }
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override;
-  std::string LockName() const override { return inner_->LockName(); }
   std::vector<std::string> LockNames() const override { return inner_->LockNames(); }
   std::string Describe() const override;
 

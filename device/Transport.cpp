@@ -35,12 +35,6 @@ std::string_view OpenFailureText(OpenFailure failure) {
   return "adapter could not be opened";
 }
 
-std::vector<std::string> Transport::LockNames() const {
-  std::string name = LockName();
-  if (name.empty()) return {};
-  return {std::move(name)};
-}
-
 Transport& CurrentTransport() { return *current; }
 
 TransportScope::TransportScope(Transport& transport) : previous_(current) { current = &transport; }

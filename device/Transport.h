@@ -25,6 +25,10 @@ struct ExchangeResult {
   std::size_t bytesReturned = 0;
 };
 
+// The most bytes a load request hands the adapter: a transport whose
+// largest write is this many writes in load and write requests.
+inline constexpr std::size_t kLoadedBytes = 4;
+
 class Transport {
  public:
   virtual ~Transport() = default;
@@ -35,6 +39,24 @@ class Transport {
   virtual ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) = 0;
   virtual void Close() = 0;
 
+  // The most bytes one write of the chip may carry through this transport.
+  // Above kLoadedBytes the transport writes them itself (WritePage); a
+  // transport that reaches one of several adapters knows only once open.
+  virtual std::size_t LargestWrite() { return kLoadedBytes; }
+  // Writes `data` (at most LargestWrite() bytes, inside one page of the
+  // chip) at the select byte and word address as one write of the chip, and
+  // waits its write cycle out. Succeeded with every byte returned when the
+  // chip took them. Called only between a successful Open and its Close.
+  virtual ExchangeResult WritePage(std::uint8_t /*select*/, std::uint8_t /*word*/,
+                                   std::span<const std::uint8_t> /*data*/) {
+    return {};
+  }
+  // While held, a Close leaves the adapter open for the next Open, so a
+  // transfer's requests share one open of it; letting go closes it. A
+  // transport for which opening changes nothing the user would notice
+  // ignores this and opens for every request.
+  virtual void HoldOpen(bool /*hold*/) {}
+
   virtual OpenFailure LastOpenFailure() const { return OpenFailure::Other; }
   // Why the last exchange failed, where the transport knows more than that
   // it did (e.g. "cannot write the emulated chip image ..."); empty when it
@@ -42,14 +64,12 @@ class Transport {
   virtual std::string LastExchangeFailure() const { return {}; }
   // A short human description (used in traces and diagnostics).
   virtual std::string Describe() const = 0;
-  // The name of the lock that keeps other programs off this adapter during
-  // a transfer (AdapterReservation); empty when no other program can reach
-  // what this transport reaches.
-  virtual std::string LockName() const { return {}; }
-  // Every lock a transfer takes: LockName()'s; a transport that reaches
-  // whichever of several adapters is plugged in names the locks of them all,
-  // since which one the transfer will reach is known only once it opens.
-  virtual std::vector<std::string> LockNames() const;
+  // The locks that keep other programs off this adapter during a transfer
+  // (AdapterReservation); none when no other program can reach what this
+  // transport reaches. A transport that reaches whichever of several
+  // adapters is plugged in names the locks of them all, since which one the
+  // transfer will reach is known only once it opens.
+  virtual std::vector<std::string> LockNames() const { return {}; }
 };
 
 // The current transport; a transport that can never be opened when none was

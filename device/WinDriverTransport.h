@@ -24,7 +24,7 @@ class WinDriverTransport final : public Transport {
   void Close() override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   std::string Describe() const override;
-  std::string LockName() const override { return "avr309usb-0"; }
+  std::vector<std::string> LockNames() const override { return {"avr309usb-0"}; }
 
   bool isOpen() const { return handle_ != nullptr; }
 
