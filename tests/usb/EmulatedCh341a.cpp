@@ -68,7 +68,7 @@ unsigned EmulatedCh341a::i2cClockKhz() const {
 
 int EmulatedCh341a::streamErrors() const {
   const auto lock = Lock();
-  return streamErrors_;
+  return streamErrors_ + chip_.wrappedWrites();
 }
 
 EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::uint8_t endpoint,
@@ -81,6 +81,7 @@ EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::u
   }
   if (faults_.failExchangeAt == index) return {-EPIPE};
   if (faults_.unplugDuringExchangeAt == index) return {-ESHUTDOWN, 0, Afterwards::Unplugged};
+  if (faults_.unansweredAt == index) return {0, 0, Afterwards::NeverAnswered};
 
   // A short or empty transfer: the bytes past the cut never reach the other
   // side. Out, only whole packets get through.

@@ -43,7 +43,8 @@ class EmulatedCh341a final : public EmulatedUsbDevice {
   unsigned i2cClockKhz() const;
   // Packets that did not open with the stream code, sub-commands the chip
   // does not know or that ran past their packet, answers longer than a
-  // packet: none, for a transport that speaks the stream right.
+  // packet, page writes that wrapped inside their page: none, for a
+  // transport that speaks the stream right.
   int streamErrors() const;
 
  private:

@@ -2,8 +2,11 @@
 // own, which finds the testbed through the environment it inherits.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "CliProcess.h"
 #include "CliTestSupport.h"
@@ -12,6 +15,7 @@
 #include "OpenFailureHint.h"
 #include "DeviceChannel.h"
 #include "UsbTestbed.h"
+#include "ChipType.h"
 
 namespace pavok::test {
 namespace {
@@ -172,6 +176,54 @@ TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {
     const Spawned run = Spawn({"probe"}, directory);
     EXPECT_EQ(run.status, 2) << c.what;
     EXPECT_TRUE(run.errors.ends_with(c.reason)) << c.what << "\n" << run.errors;
+  }
+}
+
+// The CH341A writes a chip page by page: changes either side of a page
+// boundary (8 bytes on a C02, 16 on the others) are two page writes, a
+// change of the last byte one; the bed counts a write that ran past its
+// page, which the chip wraps, as an error. Each command claims the CH341A
+// once. A program killed between a transfer out and its transfer in leaves
+// the answer in the CH341A; the next program drains it and reads right.
+TEST_F(UsbCli, Ch341aWritesPagesClaimsOncePerCommandAndDrainsWhatAKilledProgramLeft) {
+  struct Case {
+    const char* type;
+    std::vector<std::size_t> changed;  // offsets that differ in FILE
+    int pageWrites;
+    std::optional<int> killedAt;       // the transfer in the program never gets
+  };
+  const Case cases[] = {
+      {"C02", {7, 8}, 2, {}},        {"C04", {0x1FF, 0x100}, 2, {}}, {"C08", {0x2EF, 0x2F0}, 2, {}},
+      {"C16", {0x7EF, 0x7F0}, 2, {}}, {"C16", {0x7FF}, 1, {}},        {"C16", {}, 0, 2},
+  };
+  for (const Case& c : cases) {
+    const int size = FindChipType(c.type)->size;
+    const std::string chip = PatternBytes(static_cast<std::size_t>(size));
+    std::string file = chip;
+    for (const std::size_t offset : c.changed) file[offset] = static_cast<char>(~file[offset]);
+    WriteFileBytes(directory / "file.bin", file);
+    UsbTestbed testbed;
+    FaultPlan faults;
+    faults.unansweredAt = c.killedAt;
+    EmulatedCh341a& ch341a = testbed.PlugCh341a(ChipHolding(chip), faults);
+    const std::vector<std::string> read{"--adapter", "ch341a", "--chip", c.type, "read", "out.bin"};
+    if (c.killedAt) {
+      const pid_t killed = Start(read, directory);
+      while (ch341a.urbs().size() <= static_cast<std::size_t>(*c.killedAt)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      kill(killed, SIGKILL);
+      Finish(killed, directory);
+    }
+    const Spawned run = Spawn(c.killedAt ? read : std::vector<std::string>{"--adapter", "ch341a", "--chip", c.type,
+                                                                              "--yes", "write", "--fast", "file.bin"},
+                              directory);
+    EXPECT_EQ(run.status, 0) << c.type << "\n" << run.errors;
+    EXPECT_EQ(ch341a.chipWrites(), c.pageWrites) << c.type;
+    EXPECT_EQ(Text(ch341a.chipContents()), file) << c.type;
+    EXPECT_EQ(ch341a.streamErrors(), 0) << c.type;
+    EXPECT_EQ(ch341a.claimsMade(), c.killedAt ? 2 : 1) << c.type;
+    EXPECT_EQ(ReadFileBytes(directory / "out.bin"), c.killedAt ? chip : "") << c.type;
   }
 }
 
