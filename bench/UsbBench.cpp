@@ -73,13 +73,22 @@ class UsbBed {
 
 // Per iteration: USB transfers, and for the CH341A the milliseconds its bus
 // was busy and the writes its chip took.
-void Count(benchmark::State& state, const UsbBed& bed, std::size_t transfersBefore) {
+struct Snapshot {
+  std::size_t transfers;
+  std::optional<std::chrono::nanoseconds> busTime;
+  std::optional<int> chipWrites;
+};
+Snapshot Take(const UsbBed& bed) { return {bed.transfers(), bed.busTime(), bed.chipWrites()}; }
+
+void Count(benchmark::State& state, const UsbBed& bed, const Snapshot& before) {
   const auto iterations = static_cast<double>(state.iterations());
-  state.counters["usb_transfers"] = static_cast<double>(bed.transfers() - transfersBefore) / iterations;
-  if (const auto busTime = bed.busTime()) {
-    state.counters["i2c_bus_ms"] = std::chrono::duration<double, std::milli>(*busTime).count() / iterations;
+  const Snapshot now = Take(bed);
+  state.counters["usb_transfers"] = static_cast<double>(now.transfers - before.transfers) / iterations;
+  if (now.busTime) {
+    state.counters["i2c_bus_ms"] =
+        std::chrono::duration<double, std::milli>(*now.busTime - *before.busTime).count() / iterations;
   }
-  if (const auto writes = bed.chipWrites()) state.counters["chip_writes"] = *writes / iterations;
+  if (now.chipWrites) state.counters["chip_writes"] = (*now.chipWrites - *before.chipWrites) / iterations;
 }
 
 // One request of the kind, open and close included.
@@ -87,7 +96,7 @@ void BM_UsbRequest(benchmark::State& state, Adapter adapter, std::uint8_t code) 
   BenchEnvironment env;
   const UsbBed bed(adapter);
   const std::int32_t replySize = code == REQ_READ_BLOCK ? 32 : 1;
-  const std::size_t before = bed.transfers();
+  const Snapshot before = Take(bed);
   for (auto _ : state) {
     if (!SendDeviceRequest(code, 0xE0, 0xAE, replyBuffer, replySize)) state.SkipWithError("the request failed");
   }
@@ -114,7 +123,7 @@ bool Run(Transfer transfer) {
 void BM_UsbTransfer(benchmark::State& state, Adapter adapter, Transfer transfer, int chipSize) {
   BenchEnvironment env;
   const UsbBed bed(adapter, chipSize);
-  const std::size_t before = bed.transfers();
+  const Snapshot before = Take(bed);
   for (auto _ : state) {
     if (!Run(transfer)) state.SkipWithError("the transfer failed");
   }
@@ -126,9 +135,9 @@ void BM_UsbFastWriteOneLine(benchmark::State& state, Adapter adapter) {
   BenchEnvironment env;
   const UsbBed bed(adapter);
   if (!Run(Transfer::Read)) state.SkipWithError("the read failed");
-  Buffer().workImage[0x120] ^= 0xFF;
+  for (int i = 0; i < kLineSize; ++i) Buffer().workImage[static_cast<std::size_t>(0x120 + i)] ^= 0xFF;
   env.window.fastWrite = true;
-  const std::size_t before = bed.transfers();
+  const Snapshot before = Take(bed);
   for (auto _ : state) {
     if (!Run(Transfer::Write)) state.SkipWithError("the transfer failed");
   }
