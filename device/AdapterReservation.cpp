@@ -11,14 +11,12 @@ class BusyAdapter final : public Transport {
  public:
   BusyAdapter(const Transport& adapter, std::optional<long> holder) : adapter_(adapter), holder_(holder) {}
 
-  bool Open() override { return false; }
+  OpenResult Open() override { return {OpenFailure::InUse, holder_}; }
   ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t>) override { return {}; }
   void Close() override {}
   OpenFailure LastOpenFailure() const override { return OpenFailure::InUse; }
   std::string Describe() const override { return adapter_.Describe(); }
   std::vector<std::string> LockNames() const override { return adapter_.LockNames(); }
-
-  std::optional<long> holder() const { return holder_; }
 
  private:
   const Transport& adapter_;
@@ -55,11 +53,6 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
 AdapterReservation::~AdapterReservation() {
   if (holding_ != nullptr) holding_->HoldOpen(false);
   held = previouslyHeld_;
-}
-
-std::optional<long> CurrentAdapterHolder() {
-  const auto* busy = dynamic_cast<const BusyAdapter*>(&CurrentTransport());
-  return busy != nullptr ? busy->holder() : std::nullopt;
 }
 
 }  // namespace pavok

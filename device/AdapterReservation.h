@@ -4,8 +4,8 @@
 // own (a write group is two requests, and the adapter keeps the loaded
 // bytes between them). While another program holds the adapter, it stands
 // in, for as long as the reservation lives, as an adapter that cannot be
-// opened: the transfer fails at its first request with the channel's own
-// message and sends nothing. Reservations nest, so a command made of
+// opened, its open naming the holder: the transfer fails at its first
+// request with the channel's own message and sends nothing. Reservations nest, so a command made of
 // several transfers can hold the adapter across all of them; for that span
 // the transport may keep the adapter open (Transport::HoldOpen).
 
@@ -32,9 +32,5 @@ class AdapterReservation {
   std::unique_ptr<Transport> busy_;
   std::optional<TransportScope> busyScope_;
 };
-
-// The process holding the current adapter, while a reservation was refused
-// and the lock file names it.
-std::optional<long> CurrentAdapterHolder();
 
 }  // namespace pavok

@@ -35,20 +35,20 @@ Ch341aTransport::Ch341aTransport(UsbDeviceIds ids, Ch341aSpeed speed)
 Ch341aTransport::Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed)
     : connection_(std::move(backend), ids), speed_(speed) {}
 
-bool Ch341aTransport::Open() {
-  if (claimed_) return true;  // held since an earlier open
+OpenResult Ch341aTransport::Open() {
+  if (claimed_) return OpenFailure::None;  // held since an earlier open
   lastOpenFailure_ = connection_.Open();
-  if (lastOpenFailure_ != OpenFailure::None) return false;
+  if (lastOpenFailure_ != OpenFailure::None) return lastOpenFailure_;
   const int claim = connection_.backend().ClaimInterface(kCh341aInterface);
   if (claim < 0) {
     lastOpenFailure_ = FailureOfOpen(claim);
     connection_.Close();
-    return false;
+    return lastOpenFailure_;
   }
   claimed_ = true;
   answered_ = {};
   DiscardPendingReplies();
-  return true;
+  return OpenFailure::None;
 }
 
 void Ch341aTransport::Close() {

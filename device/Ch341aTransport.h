@@ -58,7 +58,7 @@ class Ch341aTransport final : public Transport {
   // The same over another backend.
   Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   std::size_t LargestWrite() override { return kCh341aLargestWrite; }

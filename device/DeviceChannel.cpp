@@ -11,14 +11,18 @@ std::array<std::uint8_t, 256> replyBuffer{};
 
 namespace {
 bool deviceOpen = false;
-}
+OpenResult lastOpen;
+}  // namespace
 
 bool OpenDevice() {
   WindowOperations* window = GetActiveWindow();
-  deviceOpen = CurrentTransport().Open();
-  if (!deviceOpen) ShowMessage(window, kOpenFailedMessage);
+  lastOpen = CurrentTransport().Open();
+  deviceOpen = static_cast<bool>(lastOpen);
+  if (!deviceOpen) ShowOpenFailure(window, kOpenFailedMessage);
   return deviceOpen;
 }
+
+const OpenResult& LastDeviceOpen() { return lastOpen; }
 
 void CloseDevice() {
   if (!deviceOpen) return;

@@ -18,8 +18,10 @@ inline constexpr std::string_view kOpenFailedMessage = "Невозможно о�
 extern std::array<std::uint8_t, 256> replyBuffer;
 
 // Opens the current transport; on failure tells the active window
-// kOpenFailedMessage and returns false.
+// kOpenFailedMessage as an open failure and returns false.
 bool OpenDevice();
+// How the last OpenDevice went.
+const OpenResult& LastDeviceOpen();
 void CloseDevice();
 
 // The success rule of one exchange: the call succeeded and every byte asked

@@ -66,11 +66,11 @@ OpenFailure EmulatedAdapter::Availability() const {
   return faults_.accessDenied ? OpenFailure::AccessDenied : OpenFailure::None;
 }
 
-bool EmulatedAdapter::Open() {
+OpenResult EmulatedAdapter::Open() {
   ++opens_;
   lastOpenFailure_ = Availability();
   open_ = lastOpenFailure_ == OpenFailure::None;
-  return open_;
+  return lastOpenFailure_;
 }
 
 void EmulatedAdapter::Close() { open_ = false; }

@@ -33,7 +33,7 @@ class EmulatedAdapter final : public Transport {
   static std::optional<EmulatedAdapter> WithImageFile(int size, const std::filesystem::path& imageFile,
                                                       std::string* error);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override;

@@ -18,7 +18,7 @@ class FirstPresentTransport final : public Transport {
  public:
   explicit FirstPresentTransport(std::vector<std::unique_ptr<Transport>> candidates);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   // The chosen adapter's; before any was chosen, that of the one an open
@@ -36,7 +36,7 @@ class FirstPresentTransport final : public Transport {
   std::vector<std::string> LockNames() const override;
 
  private:
-  bool TryOpen(Transport& candidate);
+  OpenResult TryOpen(Transport& candidate);
 
   std::vector<std::unique_ptr<Transport>> candidates_;
   Transport* chosen_ = nullptr;   // the one that opened last

@@ -26,7 +26,7 @@ class LibusbTransport final : public Transport {
   // The same over another backend (tests use a fake one).
   LibusbTransport(std::unique_ptr<UsbBackend> backend, std::uint16_t vendorId, std::uint16_t productId);
 
-  bool Open() override;
+  OpenResult Open() override;
   // Request code as bRequest, param1 as wValue, param2 as wIndex, the reply
   // size as wLength.
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;

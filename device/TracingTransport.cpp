@@ -10,15 +10,15 @@ TracingTransport::TracingTransport(std::unique_ptr<Transport> inner, std::FILE* 
     : inner_(std::move(inner)), out_(out), detail_(detail) {}
 
 // e.g. "adapter: CH341A 1A86:5512 on bus 1, device 4"
-bool TracingTransport::Open() {
-  const bool opened = inner_->Open();
+OpenResult TracingTransport::Open() {
+  const OpenResult opened = inner_->Open();
   if (opened && inner_->Describe() != adapterNamed_) {
     adapterNamed_ = inner_->Describe();
     std::fprintf(out_, "adapter: %s\n", adapterNamed_.c_str());
     std::fflush(out_);
   }
   if (!opened && detail_ == TraceDetail::EveryRequest) {
-    const std::string text(OpenFailureText(inner_->LastOpenFailure()));
+    const std::string text(OpenFailureText(opened.failure));
     std::fprintf(out_, "open failed: %s\n", text.c_str());
     std::fflush(out_);
   }

@@ -22,7 +22,7 @@ class TracingTransport final : public Transport {
   TracingTransport(std::unique_ptr<Transport> inner, std::FILE* out,
                    TraceDetail detail = TraceDetail::EveryRequest);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   std::size_t LargestWrite() override { return inner_->LargestWrite(); }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,17 @@ enum class OpenFailure { None, NotFound, AccessDenied, InUse, Other };
 // A few plain words for a failure, e.g. "adapter not found".
 std::string_view OpenFailureText(OpenFailure failure);
 
+// How an open went: why it failed, if it did, and for an adapter in use by
+// another program which process holds it, where known.
+struct OpenResult {
+  OpenResult(OpenFailure why = OpenFailure::None, std::optional<long> holdingProcess = std::nullopt)
+      : failure(why), holder(holdingProcess) {}
+  explicit operator bool() const { return failure == OpenFailure::None; }
+
+  OpenFailure failure;
+  std::optional<long> holder;
+};
+
 struct ExchangeResult {
   bool succeeded = false;      // the platform call itself succeeded
   std::size_t bytesReturned = 0;
@@ -33,7 +45,7 @@ class Transport {
  public:
   virtual ~Transport() = default;
 
-  virtual bool Open() = 0;
+  virtual OpenResult Open() = 0;
   // Sends the five request bytes and receives at most reply.size() bytes.
   // Called only between a successful Open and the matching Close.
   virtual ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) = 0;
@@ -57,6 +69,7 @@ class Transport {
   // ignores this and opens for every request.
   virtual void HoldOpen(bool /*hold*/) {}
 
+  // Why the last open failed (None when it opened).
   virtual OpenFailure LastOpenFailure() const { return OpenFailure::Other; }
   // Why the last exchange failed, where the transport knows more than that
   // it did (e.g. "cannot write the emulated chip image ..."); empty when it

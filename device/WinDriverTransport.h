@@ -19,7 +19,7 @@ class WinDriverTransport final : public Transport {
   WinDriverTransport(const WinDriverTransport&) = delete;
   WinDriverTransport& operator=(const WinDriverTransport&) = delete;
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
