@@ -125,11 +125,11 @@ ExchangeResult Ch341aTransport::WritePage(std::uint8_t select, std::uint8_t word
   if (!*answers) return ChipSilent("no chip acknowledged the select byte " + SelectText(select));
   auto polls = Run(PageWriteCommand(speed_, select, word, data, kWriteCycleWait));
   if (!polls) return {};
-  const ExchangeResult waited = AwaitWriteCycle(select, std::move(*polls));
-  return waited.succeeded && waited.bytesReturned > 0 ? ExchangeResult{true, data.size()} : waited;
+  return AwaitWriteCycle(select, std::move(*polls), data.size());
 }
 
-ExchangeResult Ch341aTransport::AwaitWriteCycle(std::uint8_t select, std::vector<std::uint8_t> polls) {
+ExchangeResult Ch341aTransport::AwaitWriteCycle(std::uint8_t select, std::vector<std::uint8_t> polls,
+                                                std::size_t written) {
   for (unsigned poll = 0; std::ranges::none_of(polls, Acknowledged); ++poll) {
     if (poll == kMoreAcknowledgePolls) {
       return ChipSilent("the chip did not end its write cycle within " + std::to_string(kWriteCycleLimitMs) + " ms");
@@ -138,7 +138,7 @@ ExchangeResult Ch341aTransport::AwaitWriteCycle(std::uint8_t select, std::vector
     if (!answer) return {};
     polls = std::move(*answer);
   }
-  return {true, 1};
+  return {true, written};
 }
 
 ExchangeResult Ch341aTransport::ChipSilent(std::string reason) {
