@@ -5,7 +5,7 @@
 // requests must reach the same one); once its open fails, which ends the
 // transfer, the next open looks at all of them again. An adapter that is
 // there but cannot be opened (closed to this user) stops the search: its
-// failure is the one to tell.
+// failure is the one to tell. Holding open is passed to every candidate.
 
 #include <memory>
 #include <vector>

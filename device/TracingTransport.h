@@ -3,7 +3,8 @@
 // does, a line naming the adapter whenever an open reaches another one than
 // the last (the first open, or another adapter after a replug), and at the
 // finer detail one line per exchange (the five request bytes, the reply size
-// offered, the bytes returned, ok or failed) and one per failed open.
+// offered, the bytes returned, ok, short reply or failed), one per page
+// write, and one per failed open.
 
 #include <cstdio>
 #include <memory>
