@@ -11,6 +11,10 @@ std::string OpenFailureHint(OpenFailure failure) {
            (holder ? " (process " + std::to_string(*holder) + ")" : std::string()) +
            "; try again once it has finished.";
   }
+  if (const std::string lock = CurrentAdapterLockFailure(); failure == OpenFailure::Other && !lock.empty()) {
+    return "The adapter's lock cannot be taken (" + lock + "), so nothing was sent: another program could be "
+           "using the adapter.";
+  }
   if (failure != OpenFailure::AccessDenied) return {};
   return "The adapter is connected, but this user may not open it: the udev rule " + std::string(kUdevRulePath) +
          " (installed with the pavok package) gives the logged-in user access; install it, then unplug and "

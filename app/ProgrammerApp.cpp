@@ -10,6 +10,7 @@
 #include <string>
 
 #include "CProgrammerDlg.h"
+#include "StandardStreams.h"
 #include "TransportOptions.h"
 #include "Version.h"
 
@@ -64,7 +65,9 @@ bool DisplayAvailable() {
 
 }  // namespace pavok
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   using namespace pavok;
   CLI::App cli{"Pavok: reads, writes and edits small I2C serial EEPROMs on a USB adapter.", "pavok"};
   ProgramOptions options;
@@ -106,3 +109,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppId.data(), kAppId.size()));
   return InitInstance(options);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return pavok::CheckStandardStreams(Run(argc, argv), "pavok", 1); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AdapterKinds.h"
+#include "ChipDump.h"
 #include "ChipType.h"
 #include "EmulatedAdapter.h"
 #include "FirstPresentTransport.h"
@@ -25,6 +26,17 @@ namespace {
 // largest chip at this delay already lasts about seventeen minutes.
 constexpr int kMaxEmulatedDelayMicroseconds = 1'000'000;
 
+}  // namespace
+
+// The same file, under any name: a link, a hard link, a bind mount.
+bool IsChipImage(const TransportOptions& options, const std::string& file) {
+  std::error_code ec;
+  return !options.chipImage.empty() && !file.empty() &&
+         std::filesystem::equivalent(Utf8Path(options.chipImage), Utf8Path(file), ec);
+}
+
+namespace {
+
 std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, std::string& error) {
   const auto type = FindChipType(options.emulatedChip);
   if (!type) {
@@ -37,6 +49,12 @@ std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, 
   } else {
     auto withFile = EmulatedAdapter::WithImageFile(type->size, Utf8Path(options.chipImage), &error);
     if (!withFile) return nullptr;
+    // Every read would replace the chip with its own dump.
+    if (IsChipImage(options, std::string(kDumpFileName))) {
+      error = "the emulated chip image " + options.chipImage + " is the dump " + std::string(kDumpFileName) +
+              ", which every read replaces; give the chip image another name";
+      return nullptr;
+    }
     adapter = std::make_unique<EmulatedAdapter>(std::move(*withFile));
   }
   adapter->SetRequestDelay(std::chrono::microseconds(options.emulatedDelayMicroseconds));
