@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "ChipWrite.h"
 #include "FileReplace.h"
 #include "ImageFiles.h"
 #include "SystemTexts.h"
@@ -110,6 +111,28 @@ TEST(FileReplacePosix, SaveStoppedPartWayKeepsTheEarlierFileTheMessageAndTheFlag
   EXPECT_EQ(env.window.messages, std::vector<std::string>{std::string(kFileWriteErrorMessage)});
   EXPECT_EQ(env.buffer().unsavedFlag, 1);
   EXPECT_EQ(ReadFileBytes(env.directory / "backup.bin"), earlier);
+  EXPECT_EQ(std::distance(fs::directory_iterator(env.directory.path()), fs::directory_iterator()), 1);
+}
+
+// The emulated chip's image is written where it stands, page by page: a
+// write the system stops leaves every earlier page and the file's size.
+TEST(FileReplacePosix, AnImageWriteStoppedPartWayKeepsTheWholeImageAndSaysWhy) {
+  TestEnvironment env;
+  const std::string chip(2048, 'c');
+  WriteFileBytes(env.directory / "chip.bin", chip);
+  auto adapter = EmulatedAdapter::WithImageFile(2048, env.directory / "chip.bin", nullptr);
+  ASSERT_TRUE(adapter);
+  const TransportScope scope(*adapter);
+  env.window.answers = {true};
+  WriteOutcome outcome;
+  {
+    const FileSizeLimit limit(1024);
+    outcome = RunWriteChip(true);
+  }
+  EXPECT_EQ(outcome, WriteOutcome::DeviceFailed);
+  EXPECT_EQ(ReadFileBytes(env.directory / "chip.bin"), std::string(1024, '\xFF') + chip.substr(1024));
+  EXPECT_EQ(adapter->LastExchangeFailure(),
+            "cannot write the emulated chip image " + (env.directory / "chip.bin").string() + ": File too large");
   EXPECT_EQ(std::distance(fs::directory_iterator(env.directory.path()), fs::directory_iterator()), 1);
 }
 
