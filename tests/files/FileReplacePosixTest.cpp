@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/acl.h>
+#include <sys/xattr.h>
+#include <acl/libacl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +14,7 @@
 #include <filesystem>
 
 #include "ChipWrite.h"
+#include "FilePermissions.h"
 #include "FileReplace.h"
 #include "ImageFiles.h"
 #include "SystemTexts.h"
@@ -71,6 +75,51 @@ TEST(FileReplacePosix, WhatTheNameStandsForDecidesHowItIsWritten) {
   ASSERT_TRUE(full);
   EXPECT_FALSE(full->whileOpening);
   EXPECT_EQ(full->reason, std::errc::no_space_on_device);
+}
+
+std::string AclOf(const fs::path& path) {
+  const acl_t acl = ::acl_get_file(path.c_str(), ACL_TYPE_ACCESS);
+  char* text = acl != nullptr ? ::acl_to_any_text(acl, nullptr, ',', 0) : nullptr;
+  const std::string result = text != nullptr ? text : "";
+  ::acl_free(text);
+  ::acl_free(acl);
+  return result;
+}
+
+// What the old file granted is kept whole: a named user's entry and the
+// mask stay, and the group bits gain nothing. A folder that takes no new
+// files refuses the save rather than risk the file.
+TEST(FileReplacePosix, AccessControlListsAttributesAndFoldersThatTakeNoNewFiles) {
+  TestEnvironment env;
+  const fs::path kept = env.directory / "kept.bin";
+  WriteFileBytes(kept, "earlier");
+  const std::string acl = "user::rw-,user:12345:rw-,group::r--,mask::rw-,other::---";
+  const acl_t model = ::acl_from_text(acl.c_str());
+  ASSERT_EQ(::acl_set_file(kept.c_str(), ACL_TYPE_ACCESS, model), 0);
+  ::acl_free(model);
+  ASSERT_EQ(::setxattr(kept.c_str(), "user.origin", "pavok", 5, 0), 0);
+  EXPECT_FALSE(WriteWholeFile(kept, std::vector<std::uint8_t>(4, 'n'), Durability::PowerLoss));
+  EXPECT_EQ(AclOf(kept), acl);
+  char origin[8] = {};
+  EXPECT_EQ(::getxattr(kept.c_str(), "user.origin", origin, sizeof origin), 5);
+  EXPECT_STREQ(origin, "pavok");
+
+  // A folder of another owner, where this user may write the file only.
+  const fs::path folder = env.directory / "shared";
+  fs::create_directory(folder);
+  WriteFileBytes(folder / "image.bin", "earlier");
+  fs::permissions(folder / "image.bin", static_cast<fs::perms>(0666));
+  ASSERT_EQ(::chown(folder.c_str(), 12345, 12345), 0);
+  const FilePermissionsEnforced permissions;
+  ASSERT_TRUE(permissions.enforced());
+  EXPECT_EQ(CheckCanCreate(folder / "image.bin")->refusingFolder, folder);
+  env.window.fileAnswers = {{(folder / "image.bin").string(), 0}};
+  const FileResult result = RunSaveImageFile();
+  EXPECT_EQ(result, FileOutcome::OpenFailed);
+  EXPECT_EQ(result.reason, std::errc::permission_denied);
+  EXPECT_EQ(env.window.messages, std::vector<std::string>{FolderTakesNoNewFilesMessage(folder)});
+  EXPECT_EQ(ReadFileBytes(folder / "image.bin"), "earlier");
+  EXPECT_EQ(ModeOf(folder / "image.bin"), 0666u);
 }
 
 // The file-size limit stops the save part way, as a full disk would.
