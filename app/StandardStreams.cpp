@@ -12,9 +12,12 @@ int CheckStandardStreams(int status, const char* program, int failure) {
   std::cout.flush();
   std::cerr.flush();
   const bool outFailed = !std::cout || std::ferror(stdout) != 0 || std::fclose(stdout) != 0;
-  if (outFailed) {
-    const int reason = errno != 0 ? errno : EIO;
-    std::fprintf(stderr, "%s: write error on the standard output: %s\n", program, std::strerror(reason));
+  // A write that failed earlier leaves the stream's error flag but no
+  // reason, as with the core utilities.
+  if (outFailed && errno != 0) {
+    std::fprintf(stderr, "%s: write error on the standard output: %s\n", program, std::strerror(errno));
+  } else if (outFailed) {
+    std::fprintf(stderr, "%s: write error on the standard output\n", program);
   }
   const bool errorsFailed = !std::cerr || std::fflush(stderr) != 0 || std::ferror(stderr) != 0;
   return outFailed || errorsFailed ? failure : status;
