@@ -135,6 +135,13 @@ std::optional<WriteError> FolderTakesReplacement(const fs::path& target) {
 std::optional<WriteError> FindTarget(const fs::path& path, fs::path& target, fs::file_status& status) {
   if (path.empty()) return OpeningFailed(std::make_error_code(std::errc::no_such_file_or_directory));
   std::error_code error;
+  // A device or pipe is reached through the name as the system follows it:
+  // the links to the standard streams (/dev/stdout) lead to no file name.
+  status = fs::status(path, error);
+  if (!error && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+    target = path;
+    return std::nullopt;
+  }
   target = FollowLinks(path, error);
   if (error) return OpeningFailed(error);
   status = fs::status(target, error);
