@@ -100,20 +100,25 @@ TEST(FileReplace, NamesThatCannotBeCreatedAreFoundBeforehandAndLeftUntouched) {
   TemporaryDirectory directory;
   std::filesystem::create_directory(directory / "adir");
   WriteFileBytes(directory / "old.bin", "old");
-  std::filesystem::create_symlink("loop.bin", directory / "loop.bin");
+  std::error_code noLinks;  // Windows may not make links
+  std::filesystem::create_symlink("loop.bin", directory / "loop.bin", noLinks);
   struct Case {
     std::string name;
     bool creatable;
   };
   for (const Case& c : {Case{"", false}, Case{"adir", false}, Case{"missing/x.bin", false},
-                        Case{std::string(300, 'n'), false}, Case{"loop.bin", false}, Case{"old.bin", true},
-                        Case{"new.bin", true}, Case{"/dev/stdout", true}}) {
+                        Case{std::string(300, 'n'), false}, Case{"loop.bin", bool(noLinks)}, Case{"old.bin", true},
+                        Case{"new.bin", true}, Case{"/dev/stdout", std::filesystem::exists("/dev/stdout")}}) {
     const auto problem = CheckCanCreate(c.name);
     EXPECT_EQ(!problem, c.creatable) << c.name;
     EXPECT_TRUE(!problem || (problem->whileOpening && problem->reason)) << c.name;
   }
-  EXPECT_EQ(CheckCanCreate("loop.bin")->reason, std::errc::too_many_symbolic_link_levels);
-  EXPECT_EQ(Names(directory.path()), (std::vector<std::string>{"adir", "loop.bin", "old.bin"}));
+  std::vector<std::string> left{"adir", "old.bin"};
+  if (!noLinks) {
+    EXPECT_EQ(CheckCanCreate("loop.bin")->reason, std::errc::too_many_symbolic_link_levels);
+    left.insert(left.begin() + 1, "loop.bin");
+  }
+  EXPECT_EQ(Names(directory.path()), left);
   EXPECT_EQ(ReadFileBytes(directory / "old.bin"), "old");
 }
 
