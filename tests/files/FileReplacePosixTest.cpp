@@ -75,6 +75,8 @@ TEST(FileReplacePosix, WhatTheNameStandsForDecidesHowItIsWritten) {
   ASSERT_TRUE(full);
   EXPECT_FALSE(full->whileOpening);
   EXPECT_EQ(full->reason, std::errc::no_space_on_device);
+  // The standard output, a pipe or a terminal, is reached through its name.
+  EXPECT_FALSE(CheckCanCreate("/dev/stdout"));
 }
 
 std::string AclOf(const fs::path& path) {
