@@ -62,6 +62,7 @@ std::optional<EmulatedAdapter> EmulatedAdapter::WithImageFile(int size, const st
   if (problem.empty()) {
     adapter.chip_.Load(*data);
     adapter.image_ = std::make_shared<InPlaceFile>(std::move(*image));
+    KeepFromReplacing(imageFile);
     return adapter;
   }
   if (error) *error = problem;

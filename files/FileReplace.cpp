@@ -1,8 +1,10 @@
 #include "FileReplace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "PlatformFiles.h"
 #include "Utf8Path.h"
@@ -148,6 +150,17 @@ std::optional<WriteError> FindTarget(const fs::path& path, fs::path& target, fs:
   return std::nullopt;
 }
 
+std::vector<fs::path>& KeptFiles() {
+  static std::vector<fs::path> files;
+  return files;
+}
+
+bool IsKept(const fs::path& target) {
+  std::error_code ec;
+  return std::any_of(KeptFiles().begin(), KeptFiles().end(),
+                     [&](const fs::path& kept) { return fs::equivalent(kept, target, ec); });
+}
+
 std::optional<WriteError> ReplaceRegularFile(const fs::path& target, bool exists, std::span<const std::uint8_t> data,
                                              Durability durability, ReplaceSteps& steps) {
   if (auto failure = MayWriteRegular(target, exists)) {
@@ -204,8 +217,11 @@ std::optional<WriteError> WriteWholeFile(const fs::path& path, std::span<const s
   fs::file_status status;
   if (auto failure = FindTarget(path, target, status)) return failure;
   if (fs::exists(status) && !fs::is_regular_file(status)) return WriteDirectly(target, data);
+  if (IsKept(target)) return OpeningFailed(std::make_error_code(std::errc::device_or_resource_busy));
   return ReplaceRegularFile(target, fs::exists(status), data, durability, steps);
 }
+
+void KeepFromReplacing(const fs::path& file) { KeptFiles().push_back(fs::absolute(file)); }
 
 std::optional<WriteError> CheckCanCreate(const fs::path& path) {
   fs::path target;

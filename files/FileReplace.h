@@ -59,6 +59,11 @@ ReplaceSteps& SystemReplaceSteps();
 std::optional<WriteError> WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> data,
                                          Durability durability, ReplaceSteps& steps = SystemReplaceSteps());
 
+// Keeps WriteWholeFile off `file`, under any name, for as long as the
+// program runs: a file the program holds open and writes where it stands
+// (the emulated chip's image), which a replace would take from under it.
+void KeepFromReplacing(const std::filesystem::path& file);
+
 // Whether WriteWholeFile could create the file at `path`, found out
 // without touching it: checked before work whose result it would store.
 std::optional<WriteError> CheckCanCreate(const std::filesystem::path& path);

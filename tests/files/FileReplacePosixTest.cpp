@@ -185,6 +185,10 @@ TEST(FileReplacePosix, AnImageWriteStoppedPartWayKeepsTheWholeImageAndSaysWhy) {
   EXPECT_EQ(adapter->LastExchangeFailure(),
             "cannot write the emulated chip image " + (env.directory / "chip.bin").string() + ": File too large");
   EXPECT_EQ(std::distance(fs::directory_iterator(env.directory.path()), fs::directory_iterator()), 1);
+  // Saved over, under any name, the image would be taken from under the chip.
+  fs::create_symlink("chip.bin", env.directory / "link.bin");
+  EXPECT_EQ(WriteWholeFile(env.directory / "link.bin", std::vector<std::uint8_t>(2048), Durability::PowerLoss)->reason,
+            std::errc::device_or_resource_busy);
 }
 
 }  // namespace
