@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "AdapterLock.h"
 
@@ -46,23 +47,62 @@ int OpenLockFile(const fs::path& path) {
   return -1;
 }
 
+// An exclusive lock in the system's table of locks.
+struct HeldLock {
+  long pid = 0;
+  std::string file;  // "major:minor:inode", in the table's own notation
+};
+
+std::string FileInTable(const struct stat& status) {
+  char file[64];
+  std::snprintf(file, sizeof file, "%02x:%02x:%llu", major(status.st_dev), minor(status.st_dev),
+                static_cast<unsigned long long>(status.st_ino));
+  return file;
+}
+
+std::vector<HeldLock> ExclusiveLocks() {
+  std::vector<HeldLock> held;
+  std::ifstream locks("/proc/locks");
+  std::string line;
+  while (std::getline(locks, line)) {
+    std::istringstream words(line);
+    std::string number, kind, advisory, mode;
+    HeldLock lock;
+    if (!(words >> number >> kind >> advisory >> mode >> lock.pid >> lock.file)) continue;
+    if (kind == "FLOCK" && mode == "WRITE" && lock.pid > 0) held.push_back(lock);
+  }
+  return held;
+}
+
 // The process holding an exclusive lock on the file `fd` is open on, as the
 // system's table of locks names it: known from the moment the lock is
 // taken, unlike anything written into the file.
 std::optional<long> HolderFromSystem(int fd) {
   struct stat status {};
   if (::fstat(fd, &status) != 0) return std::nullopt;
-  char file[64];
-  std::snprintf(file, sizeof file, "%02x:%02x:%llu", major(status.st_dev), minor(status.st_dev),
-                static_cast<unsigned long long>(status.st_ino));
-  std::ifstream locks("/proc/locks");
-  std::string line;
-  while (std::getline(locks, line)) {
-    std::istringstream words(line);
-    std::string number, kind, advisory, mode, where;
-    long pid = 0;
-    if (!(words >> number >> kind >> advisory >> mode >> pid >> where)) continue;
-    if (kind == "FLOCK" && mode == "WRITE" && where == file && pid > 0 && pid != ::getpid()) return pid;
+  const std::string file = FileInTable(status);
+  for (const HeldLock& lock : ExclusiveLocks()) {
+    if (lock.file == file && lock.pid != ::getpid()) return lock.pid;
+  }
+  return std::nullopt;
+}
+
+// A process still holding the lock on a lock file that was deleted, which
+// a new lock file of the same name would not meet: its open files show the
+// old file under its name, marked deleted. Seen where this user may look
+// at the holder's open files (its own programs; all, as root).
+std::optional<long> HolderOfDeleted(const fs::path& path) {
+  const fs::path deleted = path.string() + " (deleted)";
+  for (const HeldLock& lock : ExclusiveLocks()) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc/" + std::to_string(lock.pid) + "/fd", ec)) {
+      std::error_code ignored;
+      struct stat status {};
+      if (fs::read_symlink(entry.path(), ignored) == deleted && ::stat(entry.path().c_str(), &status) == 0 &&
+          FileInTable(status) == lock.file) {
+        return lock.pid;
+      }
+    }
   }
   return std::nullopt;
 }
@@ -122,7 +162,15 @@ AdapterLock::AdapterLock(std::string_view name) {
     ::close(fd);
     return;
   }
-  if (!IsFileLock(name)) WriteHolder(fd);
+  if (!IsFileLock(name)) {
+    holder_ = HolderOfDeleted(path);
+    refused_ = holder_.has_value();
+    if (refused_) {
+      ::close(fd);
+      return;
+    }
+    WriteHolder(fd);
+  }
   handle_ = static_cast<std::uintptr_t>(fd);
   ownsFile_ = !IsFileLock(name);
 }

@@ -46,6 +46,15 @@ TEST(AdapterLock, ProgramsMeetAtOneLockAndNoneGoesAheadWithout) {
     EXPECT_TRUE(AdapterLock(name).refused());
   }
   std::filesystem::remove(lockFile);
+  {
+    // Deleted while held: a new lock file of the name does not let a second in.
+    const AdapterLock held(name);
+    std::filesystem::remove(lockFile);
+    const AdapterLock second(name);
+    EXPECT_TRUE(second.refused());
+    EXPECT_EQ(second.holder(), ::getpid());
+  }
+  std::filesystem::remove(lockFile);
   struct Unusable {
     const char* what;
     std::function<void()> make;
