@@ -13,6 +13,7 @@
 #include "FileReplace.h"
 #include "ImageDifferences.h"
 #include "ImageFiles.h"
+#include "TransferFailure.h"
 #include "Transport.h"
 #include "Utf8Path.h"
 
@@ -28,6 +29,8 @@ class CommandContext {
   const std::string& file() const { return request_.file; }
   // "-": the standard output for read, the standard input for the others.
   bool standardStream() const { return request_.file == "-"; }
+  CliCommand command() const { return request_.command; }
+  MissingBytes missing() const { return request_.missing; }
   std::optional<ImageFormatId> chosenFormat() const { return request_.format; }
   const ImageFormat& format() const { return ChooseImageFormat(request_.file, request_.format); }
   TerminalWindow& window() { return window_; }
@@ -62,26 +65,51 @@ std::vector<std::uint8_t> CopyOfWorkImage() {
   return {part.begin(), part.end()};
 }
 
-// A file whose length is not the chip's still loads, as in the dialog, but
-// the user should know which bytes stand for the missing or extra ones. A
-// text image says which bytes it gives, wherever they lie.
-void NoteSizeMismatch(CommandContext& context, std::size_t given) {
+enum class Mismatch { None, Short, Long };
+
+struct SizeCheck {
+  Mismatch mismatch = Mismatch::None;
+  std::string sizes;  // both sizes, in words
+};
+
+// Whether FILE gives every byte of the chip and no more. A text image says
+// which bytes it gives, wherever they lie; `given` is how many.
+SizeCheck CheckSize(CommandContext& context, std::size_t given) {
   const auto chipBytes = static_cast<std::size_t>(Buffer().chipSize);
   if (context.format().extent == FileExtent::WholeText) {
-    if (given < chipBytes) {
-      context.Note(context.file() + " gives " + std::to_string(given) + " of the chip's " + std::to_string(chipBytes) +
-                   " bytes; the others are taken as FF");
-    }
-    return;
+    if (given >= chipBytes) return {};
+    return {Mismatch::Short, context.file() + " gives " + std::to_string(given) + " of the chip's " +
+                                 std::to_string(chipBytes) + " bytes"};
   }
   std::error_code ec;
   const auto size = std::filesystem::file_size(Utf8Path(context.file()), ec);
-  const auto chipSize = static_cast<std::uintmax_t>(Buffer().chipSize);
-  if (ec || size == chipSize) return;
-  const std::string sizes = context.file() + " holds " + std::to_string(size) + " bytes, the chip " +
-                            std::to_string(chipSize);
-  context.Note(size < chipSize ? sizes + "; the bytes beyond the file are taken as FF"
-                               : sizes + "; only the first " + std::to_string(chipSize) + " are used");
+  if (ec || size == chipBytes) return {};
+  return {size < chipBytes ? Mismatch::Short : Mismatch::Long,
+          context.file() + " holds " + std::to_string(size) + " bytes, the chip " + std::to_string(chipBytes)};
+}
+
+// What becomes of the bytes FILE does not give, or of the extra ones.
+std::string FillNote(CommandContext& context, Mismatch mismatch) {
+  if (mismatch == Mismatch::Long) return "; only the first " + std::to_string(Buffer().chipSize) + " are used";
+  if (context.missing() == MissingBytes::Merge) return "; the others are kept as the chip holds them";
+  return context.format().extent == FileExtent::WholeText ? "; the others are taken as FF"
+                                                          : "; the bytes beyond the file are taken as FF";
+}
+
+// A FILE that is not the chip's size loads as in the dialog, with a note,
+// for compare and verify and for write --pad or --merge; a plain write
+// refuses it, so that it never writes bytes the file did not give.
+bool AcceptSize(CommandContext& context, std::size_t given) {
+  const SizeCheck check = CheckSize(context, given);
+  if (check.mismatch == Mismatch::None) return true;
+  if (context.command() == CliCommand::Write && context.missing() == MissingBytes::Refuse) {
+    context.Fail(check.sizes +
+                 "; nothing was sent to the adapter (write --pad writes FF for missing bytes and leaves extra ones "
+                 "out, write --merge keeps the chip's own bytes where the file gives none)");
+    return false;
+  }
+  context.Note(check.sizes + FillNote(context, check.mismatch));
+  return true;
 }
 
 // ": " and the system's words for `reason`, or nothing without one.
@@ -119,8 +147,7 @@ bool LoadFile(CommandContext& context) {
     context.Fail(context.file() + " holds no data; nothing was sent to the adapter");
     return false;
   }
-  NoteSizeMismatch(context, result.bytes);
-  return true;
+  return AcceptSize(context, result.bytes);
 }
 
 // Reading the chip replaces the dump in the current directory, so a FILE
@@ -133,15 +160,8 @@ bool RefuseTheDump(CommandContext& context) {
   return true;
 }
 
-// Why the adapter failed the transfer: its open, or an exchange.
-std::string DeviceFailure() {
-  const Transport& transport = CurrentTransport();
-  if (const OpenFailure failure = transport.LastOpenFailure(); failure != OpenFailure::None) {
-    return std::string(OpenFailureText(failure));
-  }
-  const std::string known = transport.LastExchangeFailure();
-  return known.empty() ? "the adapter did not answer a request" : known;
-}
+// Why the adapter failed the transfer: its open, or an exchange and where.
+std::string DeviceFailure() { return TransferFailureText(LastTransferFailure()); }
 
 std::string ReadFailure(ReadOutcome outcome) {
   switch (outcome) {
@@ -227,8 +247,23 @@ bool TakeChipAsReference(CommandContext& context) {
   return true;
 }
 
+// write --merge: the chip into both images first, so that the load keeps
+// the chip's bytes wherever FILE gives none; the chip stays the reference,
+// so a fast write sends only the groups FILE changes.
+bool MergeIntoChip(CommandContext& context) {
+  if (!ReadChipInto(context, "; the chip was not changed")) return false;
+  const std::vector<std::uint8_t> chip = CopyOfWorkImage();
+  if (!LoadFile(context)) return false;
+  std::copy(chip.begin(), chip.end(), Buffer().referenceImage.begin());
+  return true;
+}
+
 ExitStatus WriteCommand(CommandContext& context) {
   const bool fast = context.window().IsChecked(IDC_FAST_WRITE);
+  if (context.missing() == MissingBytes::Merge) {
+    if (RefuseTheDump(context) || !MergeIntoChip(context)) return ExitStatus::Failed;
+    return WriteOutcomeStatus(RunWriteChip(false), context);
+  }
   if ((fast && RefuseTheDump(context)) || !LoadFile(context)) return ExitStatus::Failed;
   if (fast && !TakeChipAsReference(context)) return ExitStatus::Failed;
   return WriteOutcomeStatus(RunWriteChip(false), context);

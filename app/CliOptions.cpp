@@ -87,8 +87,18 @@ void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kComm
           ->check(FileNameValidator());
     }
   }
-  subcommands[1]->add_flag("--fast", options.fast,
-                           "Read the chip first and write only the 4-byte groups where FILE differs from it");
+  CLI::App& write = *subcommands[1];
+  write.add_flag("--fast", options.fast,
+                 "Read the chip first and write only the 4-byte groups where FILE differs from it");
+  // Without either, a FILE that does not give every byte of the chip, or
+  // gives more, is refused before anything is sent.
+  CLI::Option* pad = write.add_flag_callback(
+      "--pad", [&options] { options.missing = MissingBytes::Pad; },
+      "Write FF where FILE gives no byte, and leave out bytes beyond the chip");
+  write.add_flag_callback(
+           "--merge", [&options] { options.missing = MissingBytes::Merge; },
+           "Read the chip first and keep its own bytes where FILE gives none")
+      ->excludes(pad);
 }
 
 // What the user typed as the command when it names none of ours: the first
@@ -125,9 +135,11 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
   app.require_subcommand(1);
 
   AddTransportOptions(app, options.transport);
-  app.add_option("--chip", options.chip, "Chip type selected, C02, C04, C08 or C16: the bytes read, written or compared")
+  app.add_option("--chip", options.chip,
+                 "Chip type selected, C02, C04, C08 or C16 (or 24C02 ... 24C16): the bytes read, written or compared; "
+                 "auto: the type the chip answers as, on the CH341A")
       ->type_name("TYPE")
-      ->transform(ChipTypeValidator())
+      ->transform(ChipTypeValidator(true))
       ->capture_default_str();
   app.add_option("--format", options.format,
                  "Format of FILE, whatever its extension: " + FormatNames() +

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "CliCommands.h"
 #include "TransportOptions.h"
@@ -13,7 +14,8 @@ namespace pavok {
 
 struct CliOptions {
   TransportOptions transport;
-  std::string chip = "C16";  // --chip TYPE: the chip type selected
+  std::string chip = "C16";  // --chip TYPE: the chip type selected, or kAutoChip
+  MissingBytes missing = MissingBytes::Refuse;  // write --pad, --merge
   bool assumeYes = false;    // --yes
   bool verbose = false;      // --verbose
   bool fast = false;         // write --fast
@@ -28,7 +30,10 @@ struct CliOptions {
 std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOptions& options, std::ostream& out,
                                      std::ostream& errors);
 
-// The size of the chip type that --chip names.
+// --chip auto: the type the chip answers as, on the CH341A.
+inline constexpr std::string_view kAutoChip = "auto";
+
+// The size of the chip type that --chip names (not kAutoChip).
 int SelectedChipSize(const CliOptions& options);
 
 // The image format that --format names; nothing when FILE's extension chooses.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ChipDetection.h"
 #include "ChipType.h"
 #include "CliCommands.h"
 #include "DeviceChannel.h"
@@ -25,7 +26,37 @@ ExitStatus RunProbe(TerminalWindow& window, std::ostream& out) {
     return ExitStatus::Failed;
   }
   out << "chip: answered a read of its first block\n";
+  if (!transport.ReportsAcknowledge()) return ExitStatus::Success;
+  std::string why;
+  const std::optional<ChipDetection> detection = DetectChip(why);
+  if (!detection) {
+    window.Report("pavok-cli: probe: " + why);
+    return ExitStatus::Failed;
+  }
+  out << "select bytes acknowledged:";
+  for (int bank = 0; bank < kSelectBytes; ++bank) {
+    if (detection->acknowledged[static_cast<std::size_t>(bank)]) out << ' ' << SelectByteText(bank);
+  }
+  out << "\nchip type: "
+      << (detection->type ? std::string(detection->type->label) + " (its A0-A2 pins tied low)"
+                          : std::string("none answers so; choose --chip"))
+      << '\n';
   return ExitStatus::Success;
+}
+
+std::optional<int> DetectChipSize(TerminalWindow& window) {
+  std::string why;
+  const std::optional<ChipDetection> detection = DetectChip(why);
+  if (!detection) {
+    window.Report("pavok-cli: --chip auto: " + why);
+    return std::nullopt;
+  }
+  if (!detection->type) {
+    window.Report("pavok-cli: --chip auto: the select bytes the chip acknowledges fit no chip type; pavok-cli probe "
+                  "lists them; choose --chip C02, C04, C08 or C16");
+    return std::nullopt;
+  }
+  return detection->type->size;
 }
 
 }  // namespace pavok

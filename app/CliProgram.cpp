@@ -38,7 +38,14 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
   settings.progressBar = console.errorsIsTerminal && !options.transport.trace;
   TerminalWindow window(settings, console.errors, console.prompt);
 
-  const CommandRequest request{options.command, options.file, SelectedChipSize(options), SelectedImageFormat(options)};
+  CommandRequest request{options.command, options.file, 0, SelectedImageFormat(options), options.missing};
+  if (options.chip == kAutoChip) {
+    const std::optional<int> detected = DetectChipSize(window);
+    if (!detected) return static_cast<int>(ExitStatus::Failed);
+    request.chipSize = *detected;
+  } else {
+    request.chipSize = SelectedChipSize(options);
+  }
   return static_cast<int>(RunCliCommand(request, window, console.out));
 }
 

@@ -38,10 +38,25 @@ CLI::Validator OneOfValidator(std::string what, std::vector<std::string> words) 
       "");
 }
 
-CLI::Validator ChipTypeValidator() {
+CLI::Validator ChipTypeValidator(bool forSelection) {
   std::vector<std::string> labels;
   for (const ChipType& type : kChipTypes) labels.emplace_back(type.label);
-  return OneOfValidator("a chip type", std::move(labels));
+  if (forSelection) labels.emplace_back("auto");
+  CLI::Validator labelValidator = OneOfValidator("a chip type", std::move(labels));
+  if (!forSelection) return labelValidator;
+  return CLI::Validator(
+      [labelValidator](std::string& value) -> std::string {
+        // The chips' own names, 24C02 to 24C16, stand for their types.
+        if (value.size() == 5 && value.starts_with("24")) {
+          std::string label = value.substr(2);
+          if (labelValidator(label).empty()) {
+            value = label;
+            return {};
+          }
+        }
+        return labelValidator(value);
+      },
+      "");
 }
 
 CLI::Validator AdapterKindValidator() { return OneOfValidator("an adapter", AdapterNames()); }

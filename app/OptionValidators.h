@@ -18,8 +18,9 @@ std::string ListWithOr(const std::vector<std::string>& words);
 CLI::Validator OneOfValidator(std::string what, std::vector<std::string> words);
 
 // A chip type label ("C02", "C04", "C08", "C16"), in either case; the value
-// is rewritten to the table's spelling.
-CLI::Validator ChipTypeValidator();
+// is rewritten to the table's spelling. With `forSelection`, also the
+// chip's own name ("24C02") and "auto".
+CLI::Validator ChipTypeValidator(bool forSelection = false);
 
 // An adapter kind of AdapterKinds.h, or "auto".
 CLI::Validator AdapterKindValidator();

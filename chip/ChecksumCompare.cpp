@@ -2,11 +2,13 @@
 
 #include <array>
 #include <numeric>
+#include <span>
 #include <vector>
 
 #include "BlockRead.h"
 #include "BufferState.h"
 #include "DeviceChannel.h"
+#include "HexCodec.h"
 #include "SystemTexts.h"
 #include "WindowOperations.h"
 
@@ -14,12 +16,24 @@ namespace pavok {
 
 namespace {
 
+void CountDifferences(std::span<const std::uint8_t> chip, std::span<const std::uint8_t> buffer,
+                      ChecksumComparison& comparison) {
+  for (std::size_t i = chip.size(); i-- > 0;) {
+    if (chip[i] == buffer[i]) continue;
+    ++comparison.differing;
+    comparison.firstDifference = static_cast<std::uint16_t>(i);
+  }
+}
+
 }  // namespace
 
 std::string ComparisonMessage(const ChecksumComparison& comparison) {
   const std::string_view verdict = comparison.Equal() ? "\n\nOK !" : "\n\nПрошивки не одинаковые !";
-  return "КС микросхемы: " + FormatChecksum(comparison.chipSum) + " \nКС буфера: " + FormatChecksum(comparison.bufferSum) + " " +
-         std::string(verdict);
+  std::string message = "КС микросхемы: " + FormatChecksum(comparison.chipSum) +
+                        " \nКС буфера: " + FormatChecksum(comparison.bufferSum) + " " + std::string(verdict);
+  if (comparison.differing == 0) return message;
+  return message + std::string(kBytesDifferText) + std::to_string(comparison.differing) +
+         std::string(kFirstDifferenceText) + FormatAddress(comparison.firstDifference);
 }
 
 std::optional<ChecksumComparison> RunCompareChecksums() {
@@ -33,13 +47,14 @@ std::optional<ChecksumComparison> RunCompareChecksums() {
 
   // A scratch copy of its own: the comparison changes nothing in the buffer.
   std::vector<std::uint8_t> chip(static_cast<std::size_t>(buffer.chipSize));
-  if (ReadBlocks(window, chip) < chip.size()) {
+  if (ReadBlocks(window, chip, TransferKind::Compare) < chip.size()) {
     // The bar stays where the last block put it, showing how far it got.
     SetStatusText(window, kPortClosedText);
     return std::nullopt;
   }
   SetProgressPos(window, 0);
   comparison.chipSum = std::accumulate(chip.begin(), chip.end(), std::uint32_t{0});
+  CountDifferences(chip, std::span<const std::uint8_t>(buffer.workImage).first(chip.size()), comparison);
   ShowMessage(window, ComparisonMessage(comparison));
   SetStatusText(window, kPortClosedText);
   return comparison;

@@ -33,7 +33,7 @@ ReadOutcome ReadIntoBuffer(WindowOperations* window, BufferState& buffer) {
   replyLength = kBlockSize;
   // Both images take every block that arrived, also when a later one failed.
   const auto chip = std::span<std::uint8_t>(buffer.workImage).first(static_cast<std::size_t>(buffer.chipSize));
-  const std::size_t arrived = ReadBlocks(window, chip);
+  const std::size_t arrived = ReadBlocks(window, chip, TransferKind::Read);
   std::copy_n(chip.begin(), arrived, buffer.referenceImage.begin());
   if (arrived < chip.size()) return ReadOutcome::DeviceFailed;
 
@@ -53,6 +53,6 @@ ReadOutcome RunReadChip() {
 
 std::error_code LastDumpFailure() { return lastDumpFailure; }
 
-void ReadChip() { RunReadChip(); }
+ReadOutcome ReadChip() { return RunReadChip(); }
 
 }  // namespace pavok

@@ -23,7 +23,8 @@ ReadOutcome RunReadChip();
 // Why the last read's dump could not be written.
 std::error_code LastDumpFailure();
 
-// The dialog's command: the same read, outcome shown to the user only.
-void ReadChip();
+// The dialog's command: the same read; the outcome tells the dialog whether
+// the buffer holds the chip.
+ReadOutcome ReadChip();
 
 }  // namespace pavok

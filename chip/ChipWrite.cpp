@@ -7,6 +7,7 @@
 #include "BufferState.h"
 #include "DeviceChannel.h"
 #include "SystemTexts.h"
+#include "TransferFailure.h"
 #include "WindowOperations.h"
 
 namespace pavok {
@@ -48,7 +49,10 @@ bool SendGroups(WindowOperations* window, const BufferState& buffer, WriteKind k
     if (kind == WriteKind::ChangedOnly && buffer.changeMap[static_cast<std::size_t>(g)] == 0) continue;
     const auto offset = static_cast<std::uint16_t>(g * kGroupSize);
     const GroupData data = kind == WriteKind::Erase ? kErasedGroup : GroupAt(buffer.workImage, offset);
-    if (!WriteGroup(offset, data)) return false;
+    if (!WriteGroup(offset, data)) {
+      ReportTransferFailure(window, kind == WriteKind::Erase ? TransferKind::Erase : TransferKind::Write, offset);
+      return false;
+    }
     SetProgressPos(window, g + 1);
   }
   return true;

@@ -77,7 +77,7 @@ ExchangeResult Ch341aTransport::Exchange(std::span<const std::uint8_t, 5> reques
 ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word, std::span<std::uint8_t> reply) {
   const auto answer = Run(ReadCommand(speed_, select, word, kReadBlockBytes));
   if (!answer) return {};
-  if (!Acknowledged(answer->front())) return ChipSilent("no chip acknowledged the select byte " + SelectText(select));
+  if (!Acknowledged(answer->front())) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
   const std::size_t count = std::min(reply.size(), kReadBlockBytes);
   std::copy_n(answer->begin() + 1, count, reply.begin());
   return {true, count};
@@ -88,7 +88,7 @@ ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word
 ExchangeResult Ch341aTransport::WriteData(std::uint8_t select, std::uint8_t word, std::span<std::uint8_t> reply) {
   auto answer = Run(PageWriteCommand(speed_, select, word, latch_, kWriteCycleWaitMs));
   if (!answer) return {};
-  if (!Acknowledged(answer->front())) return ChipSilent("no chip acknowledged the select byte " + SelectText(select));
+  if (!Acknowledged(answer->front())) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
   for (unsigned poll = 0; !Acknowledged(answer->back()); ++poll) {
     if (poll == kMoreAcknowledgePolls) {
       return ChipSilent("the chip did not end its write cycle within " +

@@ -50,6 +50,7 @@ class Ch341aTransport final : public Transport {
   void Close() override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   std::string LastExchangeFailure() const override { return exchangeFailure_; }
+  bool ReportsAcknowledge() const override { return true; }
   // "CH341A 1A86:5512", with " on bus 1, device 4" once an open found it.
   std::string Describe() const override;
   // By the ids, as every USB adapter: two programs given the same ids reach

@@ -23,6 +23,7 @@ class FirstPresentTransport final : public Transport {
   void Close() override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   std::string LastExchangeFailure() const override;
+  bool ReportsAcknowledge() const override { return chosen_ != nullptr && chosen_->ReportsAcknowledge(); }
   // The adapter in use, or the one that refused the last open; otherwise all
   // that are looked for.
   std::string Describe() const override;

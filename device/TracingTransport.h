@@ -27,6 +27,7 @@ class TracingTransport final : public Transport {
   void Close() override;
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override;
+  bool ReportsAcknowledge() const override { return inner_->ReportsAcknowledge(); }
   std::string LockName() const override { return inner_->LockName(); }
   std::vector<std::string> LockNames() const override { return inner_->LockNames(); }
   std::string Describe() const override;

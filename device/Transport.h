@@ -20,6 +20,10 @@ enum class OpenFailure { None, NotFound, AccessDenied, InUse, Other };
 // A few plain words for a failure, e.g. "adapter not found".
 std::string_view OpenFailureText(OpenFailure failure);
 
+// The start of the reason an exchange fails with when no chip acknowledged
+// its select byte; the byte follows in hexadecimal.
+inline constexpr std::string_view kNoAcknowledgeReason = "no chip acknowledged the select byte ";
+
 struct ExchangeResult {
   bool succeeded = false;      // the platform call itself succeeded
   std::size_t bytesReturned = 0;
@@ -40,6 +44,10 @@ class Transport {
   // it did (e.g. "cannot write the emulated chip image ..."); empty when it
   // answered or nothing is known.
   virtual std::string LastExchangeFailure() const { return {}; }
+  // Whether a request to a select byte no chip acknowledges fails with
+  // kNoAcknowledgeReason, so that a missing bank can be told from an empty
+  // one (the CH341A can; the other adapter answers for any bank).
+  virtual bool ReportsAcknowledge() const { return false; }
   // A short human description (used in traces and diagnostics).
   virtual std::string Describe() const = 0;
   // The name of the lock that keeps other programs off this adapter during

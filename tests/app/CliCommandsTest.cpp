@@ -152,6 +152,10 @@ TEST_F(CliCommands, WriteAndEraseNeedAYes) {
     if (c.status != 0) {
       EXPECT_TRUE(Contains(run.errors, "declined; the chip was not changed")) << run.errors;
     }
+    if (!c.typed && c.status != 0) {
+      const bool erase = c.arguments.front() == "erase";
+      EXPECT_TRUE(Contains(run.errors, erase ? "Очистить м/сх ?\n" : "Записать буфер в м/сх ?\n")) << run.errors;
+    }
   }
 }
 
@@ -170,7 +174,7 @@ TEST_F(CliCommands, CompareAndVerifyTellAgreementByStatus) {
   };
   for (const Case& c : {
            Case{"compare", "same.bin", 0, "\n\nOK !"},
-           Case{"compare", "differing.bin", 0, "\n\nOK !"},
+           Case{"compare", "differing.bin", 1, "Прошивки не одинаковые !\nРазличных байтов: 2, первый по адресу 0010"},
            Case{"compare", "blank.bin", 1, "КС буфера: 7f800 \n\nПрошивки не одинаковые !"},
            Case{"verify", "same.bin", 0, "The chip matches same.bin (2048 bytes)."},
            Case{"verify", "differing.bin", 1,
@@ -205,15 +209,6 @@ TEST_F(CliCommands, MissingImageFileFailsBeforeTheChipIsTouched) {
   }
 }
 
-TEST_F(CliCommands, ImageOfAnotherSizeIsNotedAndFilledWithFF) {
-  WriteFileBytes(directory / "short.bin", PatternBytes(256, 13));
-  const CliRun run = Run({"--yes", "write", "short.bin"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_TRUE(Contains(run.errors, "short.bin holds 256 bytes, the chip 2048; the bytes beyond the file are taken as FF"))
-      << run.errors;
-  EXPECT_EQ(Chip(), PatternBytes(256, 13) + std::string(2048 - 256, '\xFF'));
-}
-
 // On a C02, whose write takes an eighth of a C16's.
 TEST_F(CliCommands, TextImagesAreReadWrittenVerifiedAndCompared) {
   struct Case {
@@ -245,13 +240,48 @@ TEST_F(CliCommands, TextImagesAreReadWrittenVerifiedAndCompared) {
   }
 }
 
-TEST_F(CliCommands, TextImageThatGivesPartOfTheChipIsNoted) {
+// write never writes what FILE does not give: a FILE of another size is
+// refused before anything is sent, unless --pad or --merge says what to do.
+TEST_F(CliCommands, WriteOfAFileNotTheChipsSizeIsRefusedUnlessPaddedOrMerged) {
+  const std::string shortFile = PatternBytes(256, 13);
+  WriteFileBytes(directory / "short.bin", shortFile);
+  WriteFileBytes(directory / "long.bin", PatternBytes(4096, 13));
   WriteFileBytes(directory / "patch.hex", ":02001000AA55EF\n:00000001FF\n");
-  WriteFileBytes(directory / "chip.bin", std::string(2048, '\0'));
-  const CliRun run = Run({"--chip", "C02", "--yes", "write", "patch.hex"});
-  EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.errors, "pavok-cli: write: patch.hex gives 2 of the chip's 256 bytes; the others are taken as FF\n");
-  EXPECT_EQ(Chip(), std::string(16, '\xFF') + "\xAA\x55" + std::string(256 - 18, '\xFF') + std::string(2048 - 256, '\0'));
+  std::string patched = chip;
+  patched.replace(0x10, 2, "\xAA\x55");
+  const std::string refused = "; nothing was sent to the adapter (write --pad writes FF for missing bytes";
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string errors;  // a part of them
+    std::string chipAfter;
+  };
+  for (const Case& c : {
+           Case{{"write", "short.bin"}, 2, "short.bin holds 256 bytes, the chip 2048" + refused, chip},
+           Case{{"write", "--fast", "short.bin"}, 2, "short.bin holds 256 bytes, the chip 2048" + refused, chip},
+           Case{{"write", "long.bin"}, 2, "long.bin holds 4096 bytes, the chip 2048" + refused, chip},
+           Case{{"--chip", "24C02", "write", "patch.hex"}, 2, "patch.hex gives 2 of the chip's 256 bytes" + refused,
+                chip},
+           Case{{"write", "--pad", "short.bin"}, 0,
+                "short.bin holds 256 bytes, the chip 2048; the bytes beyond the file are taken as FF",
+                shortFile + std::string(2048 - 256, '\xFF')},
+           Case{{"write", "--pad", "long.bin"}, 0, "; only the first 2048 are used", PatternBytes(2048, 13)},
+           Case{{"--chip", "c02", "write", "--pad", "patch.hex"}, 0,
+                "patch.hex gives 2 of the chip's 256 bytes; the others are taken as FF",
+                std::string(16, '\xFF') + "\xAA\x55" + std::string(256 - 18, '\xFF') + chip.substr(256)},
+           Case{{"write", "--merge", "short.bin"}, 0, "; the others are kept as the chip holds them",
+                shortFile + chip.substr(256)},
+           Case{{"--chip", "24c02", "write", "--merge", "--fast", "patch.hex"}, 0, "", patched},
+           Case{{"write", "--pad", "--merge", "short.bin"}, 2, "excludes", chip},
+       }) {
+    WriteFileBytes(directory / "chip.bin", chip);
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.begin(), "--yes");
+    const CliRun run = Run(arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments.back() << run.errors;
+    EXPECT_TRUE(Contains(run.errors, c.errors)) << run.errors;
+    EXPECT_TRUE(Chip() == c.chipAfter) << c.arguments.front() << " " << c.arguments.back();
+  }
 }
 
 // The same commands on a scripted adapter, where the requests can be counted

@@ -79,6 +79,9 @@ TEST(CliOptions, EveryCommandAndChipType) {
            Case{{"--chip", "C04", "write", "f"}, CliCommand::Write, 512},
            Case{{"--chip", "c08", "erase"}, CliCommand::Erase, 1024},
            Case{{"--chip", "C16", "compare", "f"}, CliCommand::Compare, 2048},
+           Case{{"--chip", "24C02", "read", "f"}, CliCommand::Read, 256},
+           Case{{"--chip", "24c08", "write", "--pad", "f"}, CliCommand::Write, 1024},
+           Case{{"--emulate", "--emulated-delay-us", "1000000", "erase"}, CliCommand::Erase, 2048},
            Case{{"verify", "f"}, CliCommand::Verify, 2048},
            Case{{"probe", "--usb-id", "16C0:05DC"}, CliCommand::Probe, 2048},
        }) {
@@ -98,6 +101,7 @@ TEST(CliOptions, BadInputEndsWithStatus2AndAReason) {
            Case{{"--usb-id", "nonsense", "read", "f"}, "is not a USB id"},
            Case{{"--usb-id", "03EB", "read", "f"}, "expected VID:PID"},
            Case{{"--chip", "C32", "read", "f"}, "not a chip type"},
+           Case{{"--chip", "24C32", "read", "f"}, "not a chip type"},
            Case{{"--adapter", "ch340", "read", "f"}, "\"ch340\" is not an adapter: expected auto, avr309 or ch341a"},
            Case{{"--i2c-speed", "750", "read", "f"}, "\"750\" is not an I2C clock: expected 20, 100 or 400"},
            Case{{"--emulate", "--adapter", "ch341a", "erase"}, "excludes"},

@@ -17,6 +17,9 @@ TEST(ChecksumCompare, MessageTextIsExact) {
            Case{{0xff00, 0xff00}, "КС микросхемы: ff00 \nКС буфера: ff00 \n\nOK !"},
            Case{{0, 0x7f800}, "КС микросхемы: 0 \nКС буфера: 7f800 \n\nПрошивки не одинаковые !"},
            Case{{0x7f7ff, 0xabcde}, "КС микросхемы: 7f7ff \nКС буфера: abcde \n\nПрошивки не одинаковые !"},
+           Case{{0xfd32, 0xfd32, 2, 0x0A},
+                "КС микросхемы: fd32 \nКС буфера: fd32 \n\nПрошивки не одинаковые !\nРазличных байтов: 2, первый по "
+                "адресу 000A"},
        }) {
     EXPECT_EQ(ComparisonMessage(c.sums), c.text);
   }
@@ -39,9 +42,11 @@ TEST(ChecksumCompare, CompleteComparisonShowsBothSumsOnce) {
     bool swapped;           // two bytes in the other order: same sum, other bytes
     std::uint32_t chipSum;
     bool equal;
+    std::string_view ending;  // of the message
   };
-  for (const Case& c : {Case{"blank", 0xFF, false, 0xff00, true}, Case{"swapped", 0xFF, true, 0xfd32, true},
-                        Case{"zero", 0x00, false, 0, false}}) {
+  for (const Case& c : {Case{"blank", 0xFF, false, 0xff00, true, "OK !"},
+                        Case{"swapped", 0xFF, true, 0xfd32, false, "Различных байтов: 2, первый по адресу 000A"},
+                        Case{"zero", 0x00, false, 0, false, "Различных байтов: 256, первый по адресу 0000"}}) {
     TestEnvironment env(256);
     env.buffer().chipSize = 256;
     env.buffer().workImage[256] = 0x00;  // beyond the chip: not summed
@@ -61,6 +66,7 @@ TEST(ChecksumCompare, CompleteComparisonShowsBothSumsOnce) {
     EXPECT_EQ(result->chipSum, c.chipSum) << c.name;
     EXPECT_EQ(result->Equal(), c.equal) << c.name;
     EXPECT_EQ(env.window.messages, std::vector<std::string>{ComparisonMessage(*result)});
+    EXPECT_TRUE(env.window.messages.front().ends_with(c.ending)) << env.window.messages.front();
     EXPECT_EQ(env.window.progressPositions, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 0}));
     EXPECT_EQ(env.window.calls.front(), "range: 0..8");
     EXPECT_EQ(env.window.calls[1], "status: " + std::string(kPortOpenText));
@@ -81,7 +87,10 @@ TEST(ChecksumCompare, FailureEndsAtOnceLeavingTheBarWhereItStood) {
     int position;
     std::vector<std::string> messages;
   };
-  for (const Case& c : {Case{FaultPlan::FailAt(3), 3, {}}, Case{FaultPlan::ShortReplyAt(5, 31), 5, {}},
+  const std::string failed = "Ошибка сравнения с микросхемой по адресу ";
+  const std::string left = ": адаптер не отвечает. Буфер не изменён.";
+  for (const Case& c : {Case{FaultPlan::FailAt(3), 3, {failed + "0060" + left}},
+                        Case{FaultPlan::ShortReplyAt(5, 31), 5, {failed + "00A0" + left}},
                         Case{FaultPlan::Absent(), 7, {std::string(kOpenFailedMessage)}}}) {
     TestEnvironment env;
     env.window.progressPos = 7;  // where an earlier command left the bar

@@ -1,14 +1,18 @@
 // Erase and fast write under every fault the adapter can show, at every
 // request: what reaches the chip is exactly the groups confirmed before the
 // fault (and, where the adapter acted but did not answer, the one after),
-// and the buffer, the flag and the window end as a failed write leaves them.
+// and the buffer, the flag and the window end as a failed write leaves them,
+// with one message. Read and comparison alike, block by block.
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "ChecksumCompare.h"
+#include "ChipRead.h"
 #include "ChipWrite.h"
 #include "DeviceChannel.h"
+#include "HexCodec.h"
 #include "SystemTexts.h"
 #include "TestEnvironment.h"
 
@@ -41,13 +45,33 @@ std::vector<int> ChangedGroups(int chipSize) {
   return groups;
 }
 
+// The one message a failed transfer shows: the channel's when the adapter is
+// gone, else what failed, where, and what it left.
+std::vector<std::string> OneMessage(Fault fault, const std::string& what, int address, const std::string& left) {
+  if (fault == Fault::Unplugged) return {"message: " + std::string(kOpenFailedMessage)};
+  return {"message: " + what + " по адресу " + FormatAddress(static_cast<std::uint16_t>(address)) +
+          ": адаптер не отвечает. " + left};
+}
+
 std::uint8_t Earlier(std::size_t i) { return static_cast<std::uint8_t>(i * 7 + i / 256); }
+
+// A new adapter whose chip holds Earlier's bytes, a new window, a blank
+// buffer; the chip's bytes.
+std::vector<std::uint8_t> StartAgain(TestEnvironment& env, int chipSize) {
+  env.adapter = EmulatedAdapter(EepromModel(chipSize));
+  env.window = ScriptedWindow{};
+  ResetBuffer(env.buffer());
+  env.buffer().chipSize = chipSize;
+  std::vector<std::uint8_t> chip(static_cast<std::size_t>(chipSize));
+  for (std::size_t i = 0; i < chip.size(); ++i) chip[i] = Earlier(i);
+  env.adapter.chip().Load(chip);
+  return chip;
+}
 
 class WriteFaultSweep : public ::testing::TestWithParam<std::tuple<int, Write, Fault>> {};
 
 TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
   const auto [chipSize, write, fault] = GetParam();
-  const auto size = static_cast<std::size_t>(chipSize);
   // The groups sent, in order, and what each puts on the chip.
   std::vector<int> groups = ChangedGroups(chipSize);
   if (write == Write::Erase) {
@@ -58,13 +82,7 @@ TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
 
   TestEnvironment env(chipSize);
   for (int k = 0; k < requests; ++k) {
-    env.adapter = EmulatedAdapter(EepromModel(chipSize));
-    env.window = ScriptedWindow{};
-    ResetBuffer(env.buffer());
-    env.buffer().chipSize = chipSize;
-    std::vector<std::uint8_t> chip(size);
-    for (std::size_t i = 0; i < size; ++i) chip[i] = Earlier(i);
-    env.adapter.chip().Load(chip);
+    const std::vector<std::uint8_t> chip = StartAgain(env, chipSize);
     std::copy(chip.begin(), chip.end(), env.buffer().referenceImage.begin());
     std::copy(chip.begin(), chip.end(), env.buffer().workImage.begin());
     for (const int g : ChangedGroups(chipSize)) env.buffer().workImage[static_cast<std::size_t>(g * 4 + 1)] ^= 0x5A;
@@ -95,7 +113,49 @@ TEST_P(WriteFaultSweep, OnlyConfirmedGroupsReachTheChipAndTheBufferIsKept) {
     ASSERT_EQ(env.window.progressPositions.size(), static_cast<std::size_t>(k / 2 + 1)) << k;
     ASSERT_EQ(env.window.progressPos, 0) << k;
     ASSERT_EQ(env.window.status, kPortClosedText) << k;
-    ASSERT_EQ(env.window.CallsStartingWith("message: ").size(), fault == Fault::Unplugged ? 1u : 0u) << k;
+    const bool erase = write == Write::Erase;
+    ASSERT_EQ(env.window.CallsStartingWith("message: "),
+              OneMessage(fault, erase ? "Ошибка очистки микросхемы" : "Ошибка записи микросхемы",
+                         groups[static_cast<std::size_t>(k / 2)] * 4,
+                         erase ? "Микросхема очищена частично." : "Микросхема записана частично."))
+        << k;
+  }
+}
+
+// Read and comparison under the same faults at every block: the blocks
+// before the fault are in both images (a comparison changes neither), one
+// message says where it stopped and that the buffer is partly read, the
+// dump is not written and the chip is untouched.
+TEST_P(WriteFaultSweep, ReadAndComparisonStopAtTheFaultWithOneMessage) {
+  const auto [chipSize, write, fault] = GetParam();
+  const bool compare = write == Write::Fast;  // the second of the pair of transfers
+  TestEnvironment env(chipSize);
+  for (int k = 0; k < chipSize / 32; ++k) {
+    const std::vector<std::uint8_t> chip = StartAgain(env, chipSize);
+    env.adapter.SetFaultPlan(PlanFor(fault, k));
+    const BufferState before = env.buffer();
+
+    if (compare) {
+      ASSERT_FALSE(RunCompareChecksums()) << k;
+    } else {
+      ASSERT_EQ(RunReadChip(), ReadOutcome::DeviceFailed) << k;
+    }
+
+    const auto arrived = static_cast<std::ptrdiff_t>(compare ? 0 : k * 32);
+    ASSERT_TRUE(std::equal(chip.begin(), chip.begin() + arrived, env.buffer().workImage.begin())) << k;
+    ASSERT_TRUE(std::equal(env.buffer().workImage.begin() + arrived, env.buffer().workImage.end(),
+                           before.workImage.begin() + arrived)) << k;
+    ASSERT_EQ(env.buffer().referenceImage, env.buffer().workImage) << k;
+    ASSERT_EQ(env.buffer().unsavedFlag, before.unsavedFlag) << k;
+    ASSERT_EQ(ReadFileBytes(env.directory / "temp.bin"), "") << k;
+    const auto contents = env.adapter.chip().contents();
+    ASSERT_TRUE(std::equal(contents.begin(), contents.end(), chip.begin())) << k;
+    ASSERT_EQ(env.window.progressPos, k) << k;
+    ASSERT_EQ(env.window.status, kPortClosedText) << k;
+    ASSERT_EQ(env.window.CallsStartingWith("message: "),
+              OneMessage(fault, compare ? "Ошибка сравнения с микросхемой" : "Ошибка чтения микросхемы", k * 32,
+                         compare || k == 0 ? "Буфер не изменён." : "Буфер прочитан частично."))
+        << k;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "ChipType.h"
 #include "CliProcess.h"
 #include "CliTestSupport.h"
 #include "FilePermissions.h"
@@ -124,8 +125,10 @@ TEST_F(UsbCli, AutoTakesTheAdapterThatIsPluggedIn) {
   const Case cases[] = {
       {"adapter only", true, false, {"probe"}, 0, "adapter: USB adapter 03EB:21FF on bus 100, device 2\n" + answered,
        ""},
-      {"CH341A only", false, true, {"probe"}, 0, "adapter: CH341A 1A86:5512 on bus 100, device 2\n" + answered, "",
-       100},
+      {"CH341A only", false, true, {"probe"}, 0,
+       "adapter: CH341A 1A86:5512 on bus 100, device 2\n" + answered +
+           "select bytes acknowledged: A0 A2 A4 A6 A8 AA AC AE\nchip type: C16 (its A0-A2 pins tied low)\n",
+       "", 100},
       {"both", true, true, {"probe"}, 0, "adapter: USB adapter 03EB:21FF on bus 100, device 2\n" + answered, ""},
       {"both, the CH341A chosen", true, true, {"--adapter", "ch341a", "--i2c-speed", "400", "-v", "read", "out.bin"},
        0, "", "Порт открыт\nadapter: CH341A 1A86:5512 on bus 100, device 3\nПорт закрыт\nout.bin\n", 400},
@@ -148,6 +151,32 @@ TEST_F(UsbCli, AutoTakesTheAdapterThatIsPluggedIn) {
       EXPECT_EQ(ch341a->urbs().empty() ? 0 : ch341a->i2cClockKhz(), c.i2cClock) << c.what;
     }
   }
+}
+
+// The CH341A tells which banks acknowledge, so probe names the type and
+// --chip auto takes it; the other adapter answers for any bank and cannot.
+TEST_F(UsbCli, ProbeAndChipAutoTellTheChipTypeOnTheCh341a) {
+  const std::string banks[] = {"A0", "A0 A2", "A0 A2 A4 A6", "A0 A2 A4 A6 A8 AA AC AE"};
+  for (std::size_t i = 0; i < kChipTypes.size(); ++i) {
+    const std::string label(kChipTypes[i].label);
+    const std::string chip = PatternBytes(static_cast<std::size_t>(kChipTypes[i].size));
+    UsbTestbed testbed;
+    testbed.PlugCh341a(ChipHolding(chip));
+    const Spawned probe = Spawn({"probe"}, directory);
+    EXPECT_EQ(probe.status, 0) << label << probe.errors;
+    EXPECT_TRUE(probe.out.ends_with("select bytes acknowledged: " + banks[i] + "\nchip type: " + label +
+                                    " (its A0-A2 pins tied low)\n"))
+        << probe.out;
+    const Spawned read = Spawn({"--chip", "auto", "read", "out.bin"}, directory);
+    EXPECT_EQ(read.status, 0) << label << read.errors;
+    EXPECT_EQ(ReadFileBytes(directory / "out.bin"), chip) << label;
+  }
+  UsbTestbed testbed;
+  testbed.PlugAdapter(kAdapterIds, EepromModel(256));
+  const Spawned refused = Spawn({"--chip", "auto", "erase", "--yes"}, directory);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_TRUE(Contains(refused.errors, "cannot tell which select bytes a chip acknowledges; only the CH341A can"))
+      << refused.errors;
 }
 
 TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {

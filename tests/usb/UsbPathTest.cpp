@@ -33,6 +33,12 @@ constexpr UsbDeviceIds kOtherDeviceIds{0x046D, 0xC52B};
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+std::size_t Occurrences(const std::string& text, std::string_view part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 // The two kinds of device the programs drive, by the name --adapter takes.
 enum class Adapter { Avr309, Ch341a };
 constexpr std::array<Adapter, 2> kAdapters{Adapter::Avr309, Adapter::Ch341a};
@@ -276,7 +282,10 @@ TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
       {{"write cycle never ends", 256, CliCommand::Write, false, FaultPlan::EndlessWriteCycleAt(5), true, ch341a},
        "the chip did not end its write cycle within 30 ms" + partlyWritten, true, false},
       {{"C02 in the socket, C16 selected", 2048, CliCommand::Read, false, {}, true, ch341a, 256},
-       "no chip acknowledged the select byte A2" + notRead, true, false},
+       "Ошибка чтения микросхемы по адресу 0100: микросхема не отвечает на байт выбора A2. Буфер прочитан "
+       "частично. Микросхема отвечает как C02, выберите тип C02.\npavok-cli: read: at address 0100: no chip "
+       "acknowledged the select byte A2; the chip answers as a C02; choose --chip C02" + notRead,
+       true, false},
       {{"removed during a transfer", 1024, CliCommand::Compare, false, FaultPlan::UnplugDuringExchangeAt(9), true,
         ch341a},
        notAnswered + "; the chip was not read completely\n", false, false},
@@ -293,6 +302,8 @@ TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
     const Outcome usb = OverUsb(scenario);
     EXPECT_EQ(usb.status, ExitStatus::Failed) << c.scenario.what;
     EXPECT_TRUE(usb.errors.ends_with(c.reason)) << c.scenario.what << "\n" << usb.errors;
+    // One message box's text: what failed where, or that the adapter did not open.
+    EXPECT_EQ(Occurrences(usb.errors, "Ошибка ") + Occurrences(usb.errors, kOpenFailedMessage), 1u) << usb.errors;
     if (c.readsAfterwards) {
       EXPECT_EQ(usb.readAgainStatus, ExitStatus::Success) << c.scenario.what;
       EXPECT_EQ(Bytes(usb.readAgainSaved), usb.chip) << c.scenario.what;

@@ -2,21 +2,20 @@
 // A chip transfer runs to its end inside the handler that started it. While
 // it runs, the dialog stays alive: it repaints, answers the window manager
 // and assistive technology, and shows every progress step. It takes no user
-// input until the command ends: a click, key, wheel or touch aimed at the
-// dialog and a request to close it are dropped, not kept for later, and no
+// input until the command ends: input aimed at the dialog and requests to
+// close it are dropped by the front end, not kept for later, and no
 // notification starts another handler meanwhile. The message boxes and file
-// dialogs that a command opens take their input as usual.
+// dialogs a command opens take their input as usual.
 
-#include <QObject>
 #include <functional>
 
-class QWidget;
+#include "DialogControls.h"
 
 namespace pavok {
 
-class CommandGuard final : public QObject {
+class CommandGuard {
  public:
-  explicit CommandGuard(QWidget& dialog) : dialog_(dialog) {}
+  explicit CommandGuard(DialogControls& controls) : controls_(controls) {}
 
   // Runs `handler`, unless a command that handles pending events is running:
   // then the notification is dropped.
@@ -28,11 +27,8 @@ class CommandGuard final : public QObject {
   // for, and nothing is done.
   void HandlePendingEvents();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  QWidget& dialog_;
+  DialogControls& controls_;
   int handlersRunning_ = 0;
   bool busy_ = false;
 };
