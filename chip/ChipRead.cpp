@@ -30,7 +30,6 @@ ReadOutcome ReadIntoBuffer(WindowOperations* window, BufferState& buffer) {
   if (buffer.unsavedFlag != 0 && !AskYesNo(window, kUnsavedQuestion)) return ReadOutcome::Declined;
 
   SetStatusText(window, kPortOpenText);
-  replyLength = kBlockSize;
   // Both images take every block that arrived, also when a later one failed.
   const auto chip = std::span<std::uint8_t>(buffer.workImage).first(static_cast<std::size_t>(buffer.chipSize));
   const std::size_t arrived = ReadBlocks(window, chip, TransferKind::Read);

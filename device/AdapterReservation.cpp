@@ -12,17 +12,15 @@ class BusyAdapter final : public Transport {
   BusyAdapter(const Transport& adapter, const AdapterLock& lock)
       : adapter_(adapter), holder_(lock.holder()), lockFailure_(lock.failure()) {}
 
-  bool Open() override { return false; }
+  OpenResult Open() override { return {LastOpenFailure(), holder_}; }
   ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t>) override { return {}; }
   void Close() override {}
   OpenFailure LastOpenFailure() const override {
     return lockFailure_.empty() ? OpenFailure::InUse : OpenFailure::Other;
   }
   std::string Describe() const override { return adapter_.Describe(); }
-  std::string LockName() const override { return adapter_.LockName(); }
   std::vector<std::string> LockNames() const override { return adapter_.LockNames(); }
 
-  std::optional<long> holder() const { return holder_; }
   const std::string& lockFailure() const { return lockFailure_; }
 
  private:
@@ -50,6 +48,8 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   }
   if (!Kept(*locks_.back())) {
     held = &transport;
+    holding_ = &transport;
+    transport.HoldOpen(true);
     return;
   }
   busy_ = std::make_unique<BusyAdapter>(transport, *locks_.back());
@@ -58,11 +58,9 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   held = busy_.get();
 }
 
-AdapterReservation::~AdapterReservation() { held = previouslyHeld_; }
-
-std::optional<long> CurrentAdapterHolder() {
-  const auto* busy = dynamic_cast<const BusyAdapter*>(&CurrentTransport());
-  return busy != nullptr ? busy->holder() : std::nullopt;
+AdapterReservation::~AdapterReservation() {
+  if (holding_ != nullptr) holding_->HoldOpen(false);
+  held = previouslyHeld_;
 }
 
 std::string CurrentAdapterLockFailure() {

@@ -76,18 +76,21 @@ OpenFailure EmulatedAdapter::Availability() const {
   return faults_.accessDenied ? OpenFailure::AccessDenied : OpenFailure::None;
 }
 
-bool EmulatedAdapter::Open() {
+OpenResult EmulatedAdapter::Open() {
   ++opens_;
   lastOpenFailure_ = Availability();
   open_ = lastOpenFailure_ == OpenFailure::None;
-  return open_;
+  return lastOpenFailure_;
 }
 
 void EmulatedAdapter::Close() { open_ = false; }
 
 OpenFailure EmulatedAdapter::LastOpenFailure() const { return lastOpenFailure_; }
 
-std::string EmulatedAdapter::LockName() const { return imageFile_ ? FileLockName(*imageFile_) : std::string(); }
+std::vector<std::string> EmulatedAdapter::LockNames() const {
+  if (!imageFile_) return {};
+  return {FileLockName(*imageFile_)};
+}
 
 std::string EmulatedAdapter::Describe() const {
   std::string text = "emulated adapter with a " + std::to_string(chip_.size()) + "-byte chip";

@@ -36,7 +36,7 @@ class EmulatedAdapter final : public Transport {
   static std::optional<EmulatedAdapter> WithImageFile(int size, const std::filesystem::path& imageFile,
                                                       std::string* error);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override;
@@ -45,9 +45,7 @@ class EmulatedAdapter final : public Transport {
   // With an image file, the lock of the file itself: two programs given the
   // same file, under any name, drive the same chip. A chip in memory is
   // this program's alone.
-  std::string LockName() const override;
-  // The image file, when the chip lives in one.
-  const std::optional<std::filesystem::path>& imageFile() const { return imageFile_; }
+  std::vector<std::string> LockNames() const override;
 
   void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
   // What an open would meet now under the fault plan: None while the adapter

@@ -29,6 +29,14 @@ void ShowMessage(WindowOperations* window, std::string_view text) {
                static_cast<int>(text.size()), text.data());
 }
 
+void ShowOpenFailure(WindowOperations* window, std::string_view text) {
+  if (window != nullptr) {
+    window->ShowOpenFailure(text);
+    return;
+  }
+  ShowMessage(window, text);
+}
+
 void SetStatusText(WindowOperations* window, std::string_view text) {
   if (window != nullptr) window->SetStatusText(text);
 }
