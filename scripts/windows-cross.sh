@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds the core, the command-line program and the Windows driver
-# transport for 64-bit Windows with MinGW-w64, then runs the tests under Wine.
+# Cross-builds Pavok for 64-bit Windows with MinGW-w64: the native dialog
+# pavok.exe, pavok-cli.exe and their tests. Packs the two downloads (the
+# portable zip and the installer, scripts/windows-package.sh), then runs the
+# tests under Wine and tries the installer there.
 # Usage: scripts/windows-cross.sh [build-dir]   (default: build-windows)
 set -euo pipefail
 
@@ -8,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-windows}"
 start=$SECONDS
 
-"$root/scripts/install-deps.sh" mingw-w64 wine64
+"$root/scripts/install-deps.sh" mingw-w64 wine64 nsis zip
 
 # Optimised at -O2 with assertions kept: the tests should still assert, and
 # GCC 12 at -O3 reports false -Wrestrict errors on string concatenation.
@@ -18,6 +20,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DPAVOK_BUILD_GUI=OFF -DPAVOK_BUILD_BENCH=OFF -DPAVOK_BUILD_TESTS=ON
 ninja -C "$build" -j2
 echo "windows-cross: built in $((SECONDS - start)) s" >&2
+"$root/scripts/windows-package.sh" "$build"
 
 # A Wine prefix of our own, thrown away afterwards. One wineserver and the
 # prefix's services start before the tests, quietly: otherwise each test
@@ -36,4 +39,5 @@ trap stop_wine EXIT
 echo "windows-cross: Wine prefix ready after $((SECONDS - start)) s" >&2
 
 (cd "$build" && ctest --output-on-failure --timeout 120)
+"$root/scripts/windows-installer-check.sh" "$build"/package/pavok-*-setup.exe
 echo "windows-cross: done in $((SECONDS - start)) s" >&2
