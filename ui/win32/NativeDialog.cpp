@@ -128,15 +128,16 @@ void NativeDialog::OnCommand(ControlId id, WORD code) {
   if (quiet_) return;
   // Esc and the close box: the dialog manager's cancel, from no control of
   // the template.
+  std::optional<Notification> notification;
   if (id == IDCANCEL) {
-    logic_.Notify(IDCANCEL, Notification::Clicked);
-    return;
+    notification = Notification::Clicked;
+  } else if (const std::optional<ControlClass> controlClass = ClassOf(id)) {
+    notification = NotificationOf(*controlClass, code);
   }
-  const std::optional<ControlClass> controlClass = ClassOf(id);
-  if (!controlClass) return;
-  if (const std::optional<Notification> notification = NotificationOf(*controlClass, code)) {
-    logic_.Notify(id, *notification);
-  }
+  if (!notification) return;
+  ++handling_;
+  logic_.Notify(id, *notification);
+  --handling_;
 }
 
 // An edit field's upper-case style would change the program's own text too

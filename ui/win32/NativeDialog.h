@@ -5,6 +5,8 @@
 // through DialogControls. This class maps that interface and the dialog's
 // notifications to Win32 messages, and nothing more.
 
+#include <atomic>
+
 #include "CProgrammerDlg.h"
 #include "DialogControls.h"
 
@@ -23,8 +25,10 @@ class NativeDialog final : public DialogControls {
   // IDOK or IDCANCEL, or -1 when the dialog could not be made.
   int Run();
 
-  // The dialog window while it runs (tests drive it by messages).
-  HWND window() const { return window_; }
+  // Whether a notification's handler runs (with the boxes it opens); tests
+  // driving the dialog from another thread wait for it to end before the
+  // next click, which would otherwise be dropped, as a person's would.
+  bool handling() const { return handling_ > 0; }
   CProgrammerDlg& logic() { return logic_; }
 
   void SetText(ControlId id, std::string_view utf8) override;
@@ -62,6 +66,7 @@ class NativeDialog final : public DialogControls {
   HFONT fixedFont_ = nullptr;
   HFONT creditFont_ = nullptr;
   bool busy_ = false;
+  std::atomic<int> handling_ = 0;
   bool quiet_ = false;  // the program moves the focus: no notification
   CProgrammerDlg logic_{*this};
 };

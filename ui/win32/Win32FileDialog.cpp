@@ -1,6 +1,6 @@
 #include "Win32FileDialog.h"
 
-#include <array>
+#include <vector>
 
 #include "WideText.h"
 
@@ -35,7 +35,9 @@ bool HasExtension(std::wstring_view path) {
 }  // namespace
 
 FileDialogResult RunFileDialog(HWND owner, const FileDialogRequest& request) {
-  std::array<wchar_t, MAX_PATH> path{};
+  // The longest path the system knows, not MAX_PATH: a name that does not
+  // fit would fail the dialog itself.
+  std::vector<wchar_t> path(32768, L'\0');
   const std::wstring filters = FilterList(request);
   const std::wstring title = Widen(request.title);
   OPENFILENAMEW dialog{};
