@@ -46,6 +46,14 @@ if(TARGET pavok)
   set_target_properties(pavok PROPERTIES WIN32_EXECUTABLE ON)
 endif()
 
+# The time pavok.exe takes to its first painted frame (scripts/windows-cross.sh
+# prints it).
+if(TARGET pavok)
+  add_executable(pavok_first_frame ${PROJECT_SOURCE_DIR}/bench/win32/FirstFrame.cpp)
+  target_link_options(pavok_first_frame PRIVATE -municode)
+  pavok_warnings(pavok_first_frame)
+endif()
+
 if(PAVOK_BUILD_TESTS)
   pavok_add_test(win_driver_transport_test ${PROJECT_SOURCE_DIR}/tests/device/WinDriverTransportTest.cpp)
   pavok_add_test(windows_resource_test ${PROJECT_SOURCE_DIR}/tests/windows/WindowsResourceTest.cpp LIBS version)
