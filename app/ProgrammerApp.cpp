@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "CProgrammerDlg.h"
+#include "QtProgrammerDlg.h"
 #include "TransportOptions.h"
 #include "Version.h"
 
@@ -30,7 +30,7 @@ std::string VersionText() {
 
 // The dialog as it looks once opened, as a PNG file. Nothing runs but the
 // start-up, so the program needs no user to end it.
-int SaveScreenshot(CProgrammerDlg& dialog, const std::string& file) {
+int SaveScreenshot(QtProgrammerDlg& dialog, const std::string& file) {
   const ActiveWindowScope active(&dialog.windowOperations());
   dialog.OnInitDialog();
   dialog.show();
@@ -41,9 +41,9 @@ int SaveScreenshot(CProgrammerDlg& dialog, const std::string& file) {
 }
 
 // The application's one run: the dialog on the stack, modal, until it ends.
-// Unsaved edits end with it.
+// It asks before unsaved line edits end with it.
 int InitInstance(const ProgramOptions& options) {
-  CProgrammerDlg dialog;
+  QtProgrammerDlg dialog;
   if (!options.screenshot.empty()) return SaveScreenshot(dialog, options.screenshot);
   dialog.DoModal();
   return 0;

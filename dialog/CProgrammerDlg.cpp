@@ -82,9 +82,24 @@ bool CProgrammerDlg::OnInitDialog() {
   return true;
 }
 
-void CProgrammerDlg::OnOK() { controls_.EndDialog(IDOK); }
+// Enter in the line editor is the end of a typed line, not of the program:
+// it saves the line as "Сохр." does.
+void CProgrammerDlg::OnOK() {
+  if (controls_.GetFocus() == IDC_LINE_EDIT) {
+    OnSaveLine();
+    return;
+  }
+  EndIfNothingIsLost(IDOK);
+}
 
-void CProgrammerDlg::OnCancel() { controls_.EndDialog(IDCANCEL); }
+void CProgrammerDlg::OnCancel() { EndIfNothingIsLost(IDCANCEL); }
+
+// Line edits not yet saved anywhere end with the program, so the user is
+// asked first; with nothing unsaved it ends at once.
+void CProgrammerDlg::EndIfNothingIsLost(int result) {
+  if (Buffer().unsavedFlag != 0 && !AskYesNo(GetActiveWindow(), kUnsavedQuestion)) return;
+  controls_.EndDialog(result);
+}
 
 std::string CProgrammerDlg::GetDlgItemText(ControlId id) const { return NarrowToWindows1251(controls_.GetText(id)); }
 

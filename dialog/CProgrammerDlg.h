@@ -44,11 +44,8 @@ class CProgrammerDlg {
   // and the modal boxes of these controls.
   WindowOperations& windowOperations() { return window_; }
 
-  // The lines the hex list shows, as last handed to the controls.
-  const std::vector<std::string>& hexLines() const { return hexLines_; }
-
   // Message handlers (see the message map in CProgrammerDlg.cpp).
-  void OnOK();      // "Выход", Enter elsewhere
+  void OnOK();      // "Выход", Enter (in the line editor: saves the line)
   void OnCancel();  // Esc, the close box
   // The hex view and the line editor (HexView.cpp).
   void OnHexListSelChange();
@@ -72,17 +69,17 @@ class CProgrammerDlg {
   // The hex view (HexView.cpp): rebuilds the list from workImage and
   // chipSize, then the checksum; no entry is selected afterwards.
   void RenderHexView();
+
+ private:
   void EmptyHexView();
   void ShowChecksum();  // "КС: 7f800"
   // Both range fields as four-digit addresses.
   void ShowRange(std::uint16_t start, std::uint16_t end);
-
   // A control's text narrowed to Windows-1251, one byte per character, as
   // the hex codec reads it.
   std::string GetDlgItemText(ControlId id) const;
   void SetDlgItemText(ControlId id, std::string_view utf8) { controls_.SetText(id, utf8); }
-
- private:
+  void EndIfNothingIsLost(int result);
   void FillChipTypeList();
   void PadRangeField(ControlId field);
   void RedrawLine(int line);
@@ -90,7 +87,7 @@ class CProgrammerDlg {
   DialogControls& controls_;
   CommandGuard guard_{controls_};
   DialogWindow window_{controls_, guard_};
-  std::vector<std::string> hexLines_;
+  std::vector<std::string> hexLines_;  // what the hex list shows
 };
 
 }  // namespace pavok

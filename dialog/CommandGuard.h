@@ -27,8 +27,6 @@ class CommandGuard {
   // for, and nothing is done.
   void HandlePendingEvents();
 
-  bool busy() const { return busy_; }
-
  private:
   DialogControls& controls_;
   int handlersRunning_ = 0;

@@ -70,8 +70,9 @@ class DialogControls {
   // --- Enabling and the keyboard focus.
   virtual void EnableControl(ControlId id, bool enabled) = 0;
   virtual void SetFocus(ControlId id) = 0;
-  // The control with the keyboard focus; IDC_STATIC when the focus is on no
-  // control with an identifier, or outside the dialog.
+  // The control with the keyboard focus (while the dialog is not the active
+  // window: the one that gets it back); IDC_STATIC when that is no control
+  // with an identifier.
   virtual ControlId GetFocus() = 0;
 
   // --- Modal boxes over the dialog, titled kMessageTitle. They take input

@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "BufferState.h"
-#include "CProgrammerDlg.h"
+#include "QtProgrammerDlg.h"
 #include "ScriptedWindow.h"
 
 namespace pavok::test {
@@ -56,7 +56,7 @@ struct OpenedDialog {
 
   ScriptedWindow window;
   ActiveWindowScope scope{&window};
-  CProgrammerDlg dialog;
+  QtProgrammerDlg dialog;
 };
 
 // While it lives, answers every modal widget of class Modal that opens (a

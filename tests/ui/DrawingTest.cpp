@@ -78,7 +78,7 @@ class DrawingTest : public QObject {
   void controlsAreDrawnWholeInsideTheirFrames() {
     QFETCH(int, control);
     QFETCH(QString, status);
-    CProgrammerDlg& dialog = opened->dialog;
+    QtProgrammerDlg& dialog = opened->dialog;
     if (!status.isEmpty()) dialog.windowOperations().SetStatusText(status.toStdString());
     QWidget& widget = *dialog.GetDlgItem(control);
     const QRgb background = dialog.palette().color(QPalette::Window).rgb();

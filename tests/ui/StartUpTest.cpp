@@ -1,4 +1,6 @@
-// The dialog as it opens, and how it ends.
+// The Qt dialog as it opens, and how it ends: its controls made from the
+// template, typing, fonts, keys. What the logic shows at start-up is tested
+// in tests/dialog.
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -15,7 +17,8 @@
 #include "DialogTemplate.h"
 #include "DialogTestSupport.h"
 #include "HexCodec.h"
-#include "Narrowing.h"
+#include "QtTexts.h"
+#include "SystemTexts.h"
 
 namespace pavok::test {
 
@@ -27,34 +30,6 @@ class StartUpTest : public QObject {
  private slots:
   void init() { opened = std::make_unique<OpenedDialog>(); }
   void cleanup() { opened.reset(); }
-
-  void fieldsShowTheEmptyBuffer() {
-    CProgrammerDlg& dialog = opened->dialog;
-    QListWidget& list = opened->hexList();
-    QCOMPARE(list.count(), 128);
-    const QString erased = QStringLiteral(" FF").repeated(16);
-    QCOMPARE(opened->entry(0), QStringLiteral("0000:") + erased);
-    QCOMPARE(opened->entry(127), QStringLiteral("07F0:") + erased);
-    QVERIFY(list.selectedItems().isEmpty());
-    // The checksum field upper-cases what is typed, never what is shown.
-    QCOMPARE(opened->edit(IDC_CHECKSUM).text(), QStringLiteral("КС: 7f800"));
-    QCOMPARE(dialog.Item<QLabel>(IDC_STATUS).text(), QStringLiteral("Порт закрыт"));
-    QCOMPARE(opened->edit(IDC_RANGE_START).text(), QStringLiteral("0000"));
-    QCOMPARE(opened->edit(IDC_RANGE_END).text(), QStringLiteral("07FF"));
-    QCOMPARE(opened->edit(IDC_LINE_EDIT).text(), QString());
-
-    auto& chipType = dialog.Item<QComboBox>(IDC_CHIP_TYPE);
-    QCOMPARE(chipType.count(), 4);
-    QCOMPARE(chipType.itemText(0), QStringLiteral("C02"));
-    QCOMPARE(chipType.itemText(2), QStringLiteral("C08"));
-    QCOMPARE(chipType.currentText(), QStringLiteral("C16"));
-
-    auto& progress = dialog.Item<QProgressBar>(IDC_PROGRESS);
-    QCOMPARE(progress.maximum(), 128);
-    QVERIFY(progress.value() <= progress.minimum());
-    QVERIFY(!progress.isTextVisible());
-    QVERIFY(opened->window.messages.empty());
-  }
 
   void fieldLimits() {
     opened->type(IDC_LINE_EDIT, QString(48, u'A'));
@@ -110,6 +85,7 @@ class StartUpTest : public QObject {
     QVERIFY(qobject_cast<QPushButton*>(controls[1])->autoDefault());
     QVERIFY(qobject_cast<QGroupBox*>(controls[12]) != nullptr);
     QVERIFY(qobject_cast<QCheckBox*>(controls[23]) != nullptr);
+    QVERIFY(!opened->dialog.Item<QProgressBar>(IDC_PROGRESS).isTextVisible());
     for (const ControlId unnamed : {IDC_HEX_LIST, IDC_LINE_EDIT, IDC_RANGE_START, IDC_RANGE_END, IDC_CHECKSUM,
                                     IDC_STATUS, IDC_PROGRESS, IDC_CHIP_TYPE}) {
       const QWidget* control = opened->dialog.GetDlgItem(unnamed);
@@ -147,10 +123,9 @@ class StartUpTest : public QObject {
   }
 
   // Enter presses the default button "Выход" unless a push button has the
-  // focus; then it presses that one.
+  // focus; then it presses that one. In the line editor it saves the line.
   void enterEndsTheDialogFromAnyControlButAPushButton_data() {
     QTest::addColumn<int>("focus");
-    QTest::newRow("line editor") << IDC_LINE_EDIT;
     QTest::newRow("range field") << IDC_RANGE_START;
     QTest::newRow("hex list") << IDC_HEX_LIST;
     QTest::newRow("closed chip-type list") << IDC_CHIP_TYPE;
@@ -178,7 +153,7 @@ class StartUpTest : public QObject {
 
   // The focus starts on "Выход", so Enter straight away ends the dialog.
   void enterStraightAfterStartUpEndsTheDialog() {
-    CProgrammerDlg dialog;
+    QtProgrammerDlg dialog;
     QWidget* focused = nullptr;
     QTimer::singleShot(0, &dialog, [&] {
       if (!QTest::qWaitForWindowActive(&dialog)) return dialog.reject();
@@ -208,7 +183,7 @@ class StartUpTest : public QObject {
     QFETCH(int, control);
     QFETCH(QString, shows);
     QFETCH(QString, is);
-    CProgrammerDlg& dialog = opened->dialog;
+    QtProgrammerDlg& dialog = opened->dialog;
     if (control == IDC_STATUS) dialog.windowOperations().SetStatusText(shows.toStdString());
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(dialog.GetDlgItem(control));
@@ -218,6 +193,25 @@ class StartUpTest : public QObject {
     if (!is.isEmpty()) QVERIFY(name == is || accessible->text(QAccessible::Description) == is);
   }
 
+  // Through the real keys and close requests: Enter in the line editor saves
+  // the typed line, and with that edit unsaved the close box asks first.
+  void enterInTheLineEditorSavesAndTheCloseBoxAsks() {
+    opened->doubleClickEntry(2);
+    opened->type(IDC_LINE_EDIT, QStringLiteral("00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF"));
+    QTest::keyClick(&opened->edit(IDC_LINE_EDIT), Qt::Key_Return);
+    QVERIFY(opened->dialog.isVisible());
+    QCOMPARE(opened->entry(2), QStringLiteral("0020: 00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF"));
+    QCOMPARE(opened->edit(IDC_LINE_EDIT).text(), QString());
+
+    opened->window.answers = {false};
+    opened->dialog.close();
+    QVERIFY(opened->dialog.isVisible());
+    opened->window.answers = {true};
+    QTest::keyClick(opened->dialog.GetDlgItem(IDC_HEX_LIST), Qt::Key_Escape);
+    QVERIFY(!opened->dialog.isVisible());
+    QCOMPARE(opened->window.messages, (std::vector<std::string>(2, std::string(kUnsavedQuestion))));
+  }
+
   void closeBoxEndsTheDialog() {
     opened->dialog.close();
     QVERIFY(!opened->dialog.isVisible());
@@ -225,7 +219,7 @@ class StartUpTest : public QObject {
   }
 
   void runningDialogIsTheActiveWindow() {
-    CProgrammerDlg dialog;
+    QtProgrammerDlg dialog;
     WindowOperations* activeWhileRunning = nullptr;
     QTimer::singleShot(0, &dialog, [&] {
       activeWhileRunning = GetActiveWindow();

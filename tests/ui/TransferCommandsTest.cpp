@@ -1,7 +1,7 @@
-// Every transfer and file button clicked against the emulated adapter, the
-// way a person works: the steps each handler chains, what reaches the chip
-// and the files, and what the dialog shows afterwards. The commands' own
-// rules are tested in tests/chip and tests/files.
+// Transfers through the real Qt dialog on the emulated adapter: input during
+// a slow transfer dropped at the level of Qt's events, and the one run
+// through Qt's own message boxes and file dialogs. What the handlers chain is
+// tested over scripted controls in tests/dialog.
 
 #include <QLabel>
 #include <QMessageBox>
@@ -14,10 +14,9 @@
 #include <utility>
 
 #include "ChipWrite.h"
-#include "DeviceChannel.h"
+#include "DialogBuilder.h"
 #include "DialogTestSupport.h"
 #include "ImageFiles.h"
-#include "ScriptedAnswers.h"
 #include "SystemTexts.h"
 #include "TestEnvironment.h"
 
@@ -26,12 +25,10 @@ namespace pavok::test {
 namespace {
 
 // The dialog open over the emulated adapter and a temporary working
-// directory; questions, messages and file dialogs answered by opened.window.
+// directory.
 struct DialogOnEmulatedAdapter {
   TestEnvironment environment;
   OpenedDialog opened;
-  ScriptedAnswers answers{opened.window, opened.dialog.windowOperations()};
-  ActiveWindowScope scope{&answers};
 
   std::string PathOf(const std::string& name) const { return (environment.directory / name).string(); }
   QString status() { return opened.dialog.Item<QLabel>(IDC_STATUS).text(); }
@@ -52,8 +49,6 @@ QString EntryOf(std::span<const std::uint8_t> bytes, int line) {
   for (int i = 0; i < 16; ++i) entry += QStringLiteral(" %1").arg(bytes[line * 16 + i], 2, 16, QLatin1Char('0'));
   return entry.toUpper();
 }
-
-const QString kAscending = QStringLiteral("00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF");
 
 // The part of a window repainted while it watches, in the window's own
 // coordinates, whichever of its controls painted it.
@@ -78,18 +73,24 @@ class RepaintWatcher final : public QObject {
 };
 
 // Someone who answers the write question Yes and, at the first progress
-// step, clicks "Сравнить КС", presses Enter and asks the window to close,
-// all queued as the window system queues them while the transfer runs.
+// step, clicks "Сравнить КС", ticks "Быстрая запись", types into the line
+// editor, presses Enter and asks the window to close, all queued as the window
+// system queues them while the transfer runs.
 class ImpatientPerson final : public WindowOperations {
  public:
-  explicit ImpatientPerson(CProgrammerDlg& dialog) : dialog_(dialog), watcher_(dialog) {}
+  explicit ImpatientPerson(QtProgrammerDlg& dialog)
+      : dialog_(dialog),
+        watcher_(dialog),
+        // From the status field across bare dialog background into the
+        // credit: the background is the dialog's own to repaint.
+        question_(MapDialogRect(BaseUnitsOf(dialog.font()), 300, 312, 100, 18)) {}
 
   std::vector<std::string> messages;
   bool questionRepainted = false;  // when the status last changed
 
   bool AskYesNo(std::string_view text) override {
     ShowMessage(text);
-    dialog_.update(kQuestion);  // what the closed question leaves behind
+    dialog_.update(question_);  // what the closed question leaves behind
     watcher_.painted = {};
     return true;
   }
@@ -98,29 +99,34 @@ class ImpatientPerson final : public WindowOperations {
   bool IsChecked(ControlId checkBox) override { return real().IsChecked(checkBox); }
   void SetProgressRange(int minimum, int maximum) override { real().SetProgressRange(minimum, maximum); }
   void SetStatusText(std::string_view text) override {
-    questionRepainted = QRegion(kQuestion).subtracted(watcher_.painted).isEmpty();
+    questionRepainted = QRegion(question_).subtracted(watcher_.painted).isEmpty();
     real().SetStatusText(text);
   }
   void SetProgressPos(int position) override {
     real().SetProgressPos(position);
     if (std::exchange(queued_, true)) return;
-    QWidget& compare = *dialog_.GetDlgItem(IDC_COMPARE);
-    const QPointF at = QRectF(compare.rect()).center();
-    QCoreApplication::postEvent(&compare, new QMouseEvent(QEvent::MouseButtonPress, at, compare.mapToGlobal(at),
-                                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(&compare, new QMouseEvent(QEvent::MouseButtonRelease, at, compare.mapToGlobal(at),
-                                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    PostClick(*dialog_.GetDlgItem(IDC_COMPARE));
+    PostClick(*dialog_.GetDlgItem(IDC_FAST_WRITE));
+    QCoreApplication::postEvent(dialog_.GetDlgItem(IDC_LINE_EDIT),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
     QCoreApplication::postEvent(dialog_.GetDlgItem(IDC_HEX_LIST),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     QCoreApplication::postEvent(&dialog_, new QCloseEvent);
   }
 
  private:
-  static constexpr QRect kQuestion{200, 150, 240, 100};
+  static void PostClick(QWidget& control) {
+    const QPointF at = QRectF(control.rect()).center();
+    QCoreApplication::postEvent(&control, new QMouseEvent(QEvent::MouseButtonPress, at, control.mapToGlobal(at),
+                                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&control, new QMouseEvent(QEvent::MouseButtonRelease, at, control.mapToGlobal(at),
+                                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  }
   WindowOperations& real() { return dialog_.windowOperations(); }
 
-  CProgrammerDlg& dialog_;
+  QtProgrammerDlg& dialog_;
   RepaintWatcher watcher_;
+  QRect question_;  // what the closed question leaves behind
   bool queued_ = false;
 };
 
@@ -131,133 +137,11 @@ class TransferCommandsTest : public QObject {
 
   std::unique_ptr<DialogOnEmulatedAdapter> run;
   OpenedDialog& opened() { return run->opened; }
-  ScriptedWindow& script() { return run->opened.window; }
   EmulatedAdapter& adapter() { return run->environment.adapter; }
 
  private slots:
   void init() { run = std::make_unique<DialogOnEmulatedAdapter>(); }
   void cleanup() { run.reset(); }
-
-  void readThenSave() {
-    const std::vector<std::uint8_t> chip = PatternedChip();
-    adapter().chip().Load(chip);
-    opened().edit(IDC_RANGE_START).setText(QStringLiteral("0123"));
-    const std::string path = run->PathOf("chip.bin");
-    script().fileAnswers = {{path, 0}};
-
-    opened().click(IDC_CHIP_TO_BUFFER);
-
-    QCOMPARE(script().calls, std::vector<std::string>{"file: " + std::string(kSaveDialogTitle)});
-    QCOMPARE(ReadFileBytes(path), AsString(chip));
-    QCOMPARE(run->status(), QString::fromStdString(path));
-    QCOMPARE(opened().entry(1), EntryOf(chip, 1));
-    QCOMPARE(opened().entry(127), EntryOf(chip, 127));
-    QCOMPARE(opened().edit(IDC_RANGE_START).text(), QStringLiteral("0123"));
-  }
-
-  // The read stopped at its question or at the adapter: the save dialog
-  // comes all the same, and the view shows the buffer as it now is.
-  void saveDialogFollowsEveryRead_data() {
-    QTest::addColumn<bool>("unsaved");
-    QTest::addColumn<bool>("adapterAbsent");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("read declined") << true << false << QString::fromUtf8(kUnsavedQuestion.data());
-    QTest::newRow("no adapter") << false << true << QString::fromUtf8(kOpenFailedMessage.data());
-  }
-  void saveDialogFollowsEveryRead() {
-    QFETCH(bool, unsaved);
-    QFETCH(bool, adapterAbsent);
-    QFETCH(QString, message);
-    Buffer().unsavedFlag = unsaved ? 1 : 0;
-    if (adapterAbsent) adapter().SetFaultPlan(FaultPlan::Absent());
-    Buffer().workImage[0] = 0x00;  // not shown yet
-
-    opened().click(IDC_CHIP_TO_BUFFER);
-
-    QCOMPARE(script().messages, std::vector<std::string>{message.toStdString()});
-    QCOMPARE(script().CallsStartingWith("file: "), std::vector<std::string>{"file: " + std::string(kSaveDialogTitle)});
-    QCOMPARE(run->status(), QString());  // the save dialog was cancelled
-    QVERIFY(opened().entry(0).startsWith(QStringLiteral("0000: 00 FF")));
-  }
-
-  void fastWriteSendsTheSavedLineOnly() {
-    opened().doubleClickEntry(5);
-    opened().type(IDC_LINE_EDIT, kAscending);
-    opened().click(IDC_SAVE_LINE);
-    opened().click(IDC_FAST_WRITE);
-    script().answers = {true};
-
-    opened().click(IDC_BUFFER_TO_CHIP);
-
-    QCOMPARE(script().messages, std::vector<std::string>{std::string(kWriteQuestion)});
-    std::vector<std::uint16_t> written;
-    for (const RecordedRequest& sent : adapter().requests()) {
-      if (sent.request.code() == REQ_WRITE_DATA) written.push_back(sent.request.param1());
-    }
-    QCOMPARE(written, (std::vector<std::uint16_t>{0x50, 0x54, 0x58, 0x5C}));
-    QCOMPARE(adapter().chip().contents()[0x5A], std::uint8_t{0xAA});
-    QCOMPARE(adapter().chip().contents()[0x60], std::uint8_t{0xFF});
-    QCOMPARE(Buffer().unsavedFlag, std::uint8_t{0});
-    QCOMPARE(run->status(), QString::fromUtf8(kPortClosedText.data()));
-    QCOMPARE(opened().dialog.Item<QProgressBar>(IDC_PROGRESS).value(), 0);
-  }
-
-  void eraseLeavesTheBufferAlone() {
-    adapter().chip().Load(PatternedChip());
-    Buffer().workImage[0x10] = 0x00;
-    script().answers = {true};
-
-    opened().click(IDC_ERASE_CHIP);
-
-    QCOMPARE(script().messages, std::vector<std::string>{std::string(kEraseQuestion)});
-    QCOMPARE(AsString(adapter().chip().contents()), std::string(2048, '\xFF'));
-    QCOMPARE(Buffer().workImage[0x10], std::uint8_t{0x00});
-  }
-
-  void compare_data() {
-    QTest::addColumn<bool>("chipDiffers");
-    QTest::addColumn<QString>("verdict");
-    QTest::newRow("equal") << false << "OK !";
-    QTest::newRow("different") << true << "Прошивки не одинаковые !";
-  }
-  void compare() {
-    QFETCH(bool, chipDiffers);
-    QFETCH(QString, verdict);
-    if (chipDiffers) adapter().chip().Load(std::vector<std::uint8_t>{0x00});
-
-    opened().click(IDC_COMPARE);
-
-    QCOMPARE(script().messages.size(), std::size_t{1});
-    QVERIFY(QString::fromStdString(script().messages[0]).endsWith(verdict));
-    QCOMPARE(run->status(), QString::fromUtf8(kPortClosedText.data()));
-  }
-
-  void loadAShortFile() {
-    const std::string path = run->PathOf("short.bin");
-    WriteFileBytes(path, "\x01\x02\x03");
-    opened().edit(IDC_RANGE_END).setText(QStringLiteral("0456"));
-    script().fileAnswers = {{path, 0}};
-
-    opened().click(IDC_FILE_TO_BUFFER);
-
-    QCOMPARE(opened().entry(0), QStringLiteral("0000: 01 02 03") + QStringLiteral(" FF").repeated(13));
-    QCOMPARE(run->status(), QString::fromStdString(path));
-    QCOMPARE(opened().edit(IDC_RANGE_END).text(), QStringLiteral("0456"));
-    QVERIFY(script().messages.empty());
-  }
-
-  // A cancelled load changes nothing, yet the view is redrawn and shows the
-  // buffer as it is, with what changed behind it.
-  void cancelledLoadShowsTheBufferAsItIs() {
-    Buffer().workImage[0x7F0] = 0x00;  // not shown yet
-
-    opened().click(IDC_FILE_TO_BUFFER);
-
-    QCOMPARE(script().calls, std::vector<std::string>{"file: " + std::string(kOpenDialogTitle)});
-    QCOMPARE(opened().entry(127), QStringLiteral("07F0: 00") + QStringLiteral(" FF").repeated(15));
-    QCOMPARE(opened().edit(IDC_CHECKSUM).text(), QStringLiteral("КС: 7f701"));
-    QCOMPARE(run->status(), QString());
-  }
 
   // A slow write keeps the dialog painting, and what a person does to it
   // meanwhile runs nothing, then or later: no second command, no end of the
@@ -277,26 +161,8 @@ class TransferCommandsTest : public QObject {
     QVERIFY(opened().dialog.isVisible());
     QCOMPARE(opened().dialog.result(), 0);
     QCOMPARE(run->status(), QString::fromUtf8(kPortClosedText.data()));
-  }
-
-  // Saving changes no control but the status: the view is not redrawn.
-  void saveWritesTheBufferAndLeavesTheView() {
-    Buffer().workImage[0] = 0x00;
-    const std::string path = run->PathOf("saved.bin");
-    script().fileAnswers = {{path, 0}};
-
-    opened().click(IDC_BUFFER_TO_FILE);
-
-    QCOMPARE(ReadFileBytes(path), '\0' + std::string(2047, '\xFF'));
-    QCOMPARE(run->status(), QString::fromStdString(path));
-    QVERIFY(opened().entry(0).startsWith(QStringLiteral("0000: FF")));
-  }
-
-  void checkBoxesRunNothing() {
-    for (const ControlId box : {IDC_A0, IDC_A1, IDC_FAST_WRITE}) opened().click(box);
-    QVERIFY(script().calls.empty());
-    QCOMPARE(adapter().exchanges(), 0);
-    QVERIFY(run->answers.IsChecked(IDC_A1));
+    QVERIFY(!opened().dialog.windowOperations().IsChecked(IDC_FAST_WRITE));
+    QCOMPARE(opened().edit(IDC_LINE_EDIT).text(), QString());
   }
 
   // The one run through Qt's own message box and file dialog: a read after

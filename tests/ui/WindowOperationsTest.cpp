@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "DialogTestSupport.h"
+#include "HexCodec.h"
 #include "ImageFiles.h"
 #include "QtFileDialog.h"
 
@@ -94,6 +95,24 @@ class WindowOperationsTest : public QObject {
     QCOMPARE(operations().AskYesNo("Очистить буфер ?"), answer);
     QCOMPARE(title, QStringLiteral("Pavok USB device"));
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
+  }
+
+  // A handler's refusal through the real message box, the way a user sees it.
+  void refusalShowsARealMessageBox() {
+    const ActiveWindowScope real(&operations());
+    QString title, text;
+    QMessageBox::StandardButtons buttons;
+    const ModalAnswerer<QMessageBox> answerer([&](QMessageBox& box) {
+      title = box.windowTitle();
+      text = box.text();
+      buttons = box.standardButtons();
+      box.button(QMessageBox::Ok)->click();
+    });
+    opened->click(IDC_SAVE_LINE);
+    QCOMPARE(title, QStringLiteral("Pavok USB device"));
+    QCOMPARE(text, QString::fromUtf8(kEditLineLengthMessage.data()));
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(opened->dialog.isVisible());
   }
 
   // A transfer runs inside a handler: no event is processed until it ends,

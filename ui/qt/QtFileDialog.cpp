@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "Narrowing.h"
+#include "QtTexts.h"
 
 namespace pavok {
 

@@ -1,4 +1,4 @@
-#include "CommandGuard.h"
+#include "BusyInputFilter.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -24,28 +24,17 @@ bool IsUserInput(QEvent::Type type) { return std::ranges::find(kUserInput, type)
 
 }  // namespace
 
-void CommandGuard::Run(const std::function<void()>& handler) {
-  if (busy_) return;
-  ++handlersRunning_;
-  handler();
-  if (--handlersRunning_ > 0 || !busy_) return;
-  // Input that came in after the last pending events were handled was aimed
-  // at the busy dialog as well.
-  QCoreApplication::processEvents();
-  QCoreApplication::instance()->removeEventFilter(this);
-  busy_ = false;
-}
-
-void CommandGuard::HandlePendingEvents() {
-  if (handlersRunning_ == 0) return;
-  if (!busy_) {
-    busy_ = true;
+void BusyInputFilter::SetBusy(bool busy) {
+  if (busy == installed_) return;
+  installed_ = busy;
+  if (busy) {
     QCoreApplication::instance()->installEventFilter(this);
+  } else {
+    QCoreApplication::instance()->removeEventFilter(this);
   }
-  QCoreApplication::processEvents();
 }
 
-bool CommandGuard::eventFilter(QObject* watched, QEvent* event) {
+bool BusyInputFilter::eventFilter(QObject* watched, QEvent* event) {
   if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &dialog_) return false;
   if (watched == &dialog_ && event->type() == QEvent::Close) {
     event->ignore();  // the dialog stays open

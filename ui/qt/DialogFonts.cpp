@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "Narrowing.h"
+#include "QtTexts.h"
 
 namespace pavok {
 

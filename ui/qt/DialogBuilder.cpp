@@ -13,7 +13,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "Narrowing.h"
+#include "QtTexts.h"
 #include "UpperCaseValidator.h"
 
 namespace pavok {
