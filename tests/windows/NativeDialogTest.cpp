@@ -86,6 +86,14 @@ TEST(NativeDialog, EveryControlReachesItsHandler) {
     EXPECT_NE(dialog.Text(IDC_CHECKSUM), "КС: 7f800");
     dialog.Press(IDC_CLEAR_LINE);
     EXPECT_EQ(dialog.ListLine(2).find("00 01"), std::string::npos);
+    // Enter in the line editor: the dialog manager's default button, which
+    // saves the line there.
+    dialog.Notify(IDC_HEX_LIST, LBN_DBLCLK);
+    dialog.Type(IDC_LINE_EDIT, "AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA");
+    SendMessageW(dialog.dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dialog.item(IDC_LINE_EDIT)), TRUE);
+    dialog.Key(IDC_LINE_EDIT, VK_RETURN);
+    EXPECT_TRUE(dialog.WaitForText(IDC_LINE_EDIT, ""));
+    EXPECT_EQ(dialog.ListLine(2).substr(0, 11), "0020: AA AA");
 
     dialog.Type(IDC_RANGE_START, "1");
     dialog.Notify(IDC_RANGE_START, EN_KILLFOCUS);

@@ -103,6 +103,11 @@ INT_PTR CALLBACK NativeDialog::DialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 INT_PTR NativeDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+    // The control the focus goes back to; the dialog manager keeps it too.
+    if (HWND focus = ::GetFocus(); focus != nullptr && IsChild(window_, focus)) inactiveFocus_ = focus;
+    return FALSE;
+  }
   if (message != WM_COMMAND) return FALSE;
   OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
   return TRUE;
@@ -232,10 +237,12 @@ void NativeDialog::SetFocus(ControlId id) {
   quiet_ = false;
 }
 
+// While a box or another program has the focus, the control that gets it
+// back when the dialog is active again.
 ControlId NativeDialog::GetFocus() {
   HWND focus = ::GetFocus();
-  if (focus == nullptr || window_ == nullptr || !IsChild(window_, focus)) return IDC_STATIC;
-  return static_cast<ControlId>(GetDlgCtrlID(focus));
+  if (focus == nullptr || window_ == nullptr || !IsChild(window_, focus)) focus = inactiveFocus_;
+  return focus == nullptr ? IDC_STATIC : static_cast<ControlId>(GetDlgCtrlID(focus));
 }
 
 bool NativeDialog::AskYesNo(std::string_view text) {

@@ -63,6 +63,7 @@ class NativeDialog final : public DialogControls {
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  HWND inactiveFocus_ = nullptr;  // the focus control when the dialog was last active
   HFONT fixedFont_ = nullptr;
   HFONT creditFont_ = nullptr;
   bool busy_ = false;
