@@ -27,7 +27,7 @@ previous=""
 for _ in $(seq 60); do
   sleep 0.5
   import -window root "$shot"
-  current="$(convert "$shot" -trim -format '%wx%h %#' info:)"
+  current="$(convert "$shot" -trim -format '%wx%h %#' info: 2>/dev/null)"
   if [ "${current%%x*}" -gt 600 ] && [ "$current" = "$previous" ]; then break; fi
   previous="$current"
 done

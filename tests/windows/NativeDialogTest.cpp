@@ -105,6 +105,9 @@ TEST(NativeDialog, EveryControlReachesItsHandler) {
 
     SendMessageW(dialog.item(IDC_CHIP_TYPE), CB_SETCURSEL, 0, 0);
     dialog.Notify(IDC_CHIP_TYPE, CBN_SELCHANGE);
+    // The wheel over the closed list, while the line editor has the focus.
+    SendMessageW(dialog.item(IDC_CHIP_TYPE), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(dialog.ComboText(), "C02");
     dialog.Click(IDC_CLEAR_BUFFER);
     EXPECT_EQ(dialog.AnswerMessageBox(IDYES), kClearBufferQuestion);
     EXPECT_EQ(dialog.ListCount(), 16);

@@ -76,6 +76,15 @@ bool IsUserInput(UINT message) {
          (message >= WM_POINTERUPDATE && message <= WM_POINTERHWHEEL) || message == WM_GESTURE;
 }
 
+// The wheel over the closed chip-type list chooses another type only while
+// the list has the focus, whatever control the person is working in.
+LRESULT CALLBACK WheelOnlyWithFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if ((message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL) && ::GetFocus() != window) {
+    return SendMessageW(GetParent(window), message, wParam, lParam);
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 NativeDialog::~NativeDialog() {
@@ -125,6 +134,7 @@ void NativeDialog::OnInitDialog(HWND window) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);
   }
   SendMessageW(Item(IDC_CREDIT), WM_SETFONT, reinterpret_cast<WPARAM>(creditFont_), FALSE);
+  SetWindowSubclass(Item(IDC_CHIP_TYPE), WheelOnlyWithFocus, 0, 0);
   NameControls(window, kMainDialogControls);
   logic_.OnInitDialog();
 }
