@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "NativeDialog.h"
-#include "TransportOptions.h"
-#include "Version.h"
+#include "DialogProgramOptions.h"
 #include "WideText.h"
 #include "WindowOperations.h"
 
@@ -22,12 +21,6 @@
 namespace pavok {
 
 namespace {
-
-std::string VersionText() {
-  return std::string(kProductName) + " (" + std::string(kFileDescription) + ")\nfile version " +
-         std::string(kFileVersion) + ", product version " + std::string(kProductVersion) + "\n" +
-         std::string(kLicence);
-}
 
 // Where --help, --version, --trace and start-up errors go: the standard
 // handles the program was given (a redirection, a pipe), else the console
@@ -69,10 +62,9 @@ std::vector<std::string> Arguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   using namespace pavok;
   const bool console = HasStandardOutput();
-  CLI::App cli{"Pavok: reads, writes and edits small I2C serial EEPROMs on a USB adapter.", "pavok"};
+  CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   TransportOptions options;
-  AddTransportOptions(cli, options);
-  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and the licence, and exit");
+  AddDialogProgramOptions(cli, options);
 
   std::vector<std::string> arguments = Arguments();
   std::vector<char*> argv;
