@@ -95,13 +95,14 @@ TEST(NativeDialog, EveryControlReachesItsHandler) {
     EXPECT_TRUE(dialog.WaitForText(IDC_LINE_EDIT, ""));
     EXPECT_EQ(dialog.ListLine(2).substr(0, 11), "0020: AA AA");
 
-    dialog.Type(IDC_RANGE_START, "1");
+    dialog.Type(IDC_RANGE_START, "21");
     dialog.Notify(IDC_RANGE_START, EN_KILLFOCUS);
-    dialog.Type(IDC_RANGE_END, "2");
+    dialog.Type(IDC_RANGE_END, "22");
     dialog.Notify(IDC_RANGE_END, EN_KILLFOCUS);
+    EXPECT_EQ(dialog.Text(IDC_RANGE_START), "0021");
+    EXPECT_EQ(dialog.Text(IDC_RANGE_END), "0022");
     dialog.Press(IDC_CLEAR_RANGE);
-    EXPECT_EQ(dialog.Text(IDC_RANGE_START), "0001");
-    EXPECT_EQ(dialog.Text(IDC_RANGE_END), "0002");
+    EXPECT_EQ(dialog.ListLine(2).substr(0, 17), "0020: AA FF FF AA");
 
     SendMessageW(dialog.item(IDC_CHIP_TYPE), CB_SETCURSEL, 0, 0);
     dialog.Notify(IDC_CHIP_TYPE, CBN_SELCHANGE);
