@@ -15,9 +15,13 @@ void NameControls(HWND dialog, std::span<const ControlTemplate> controls) {
                                  reinterpret_cast<void**>(&service)))) {
     for (const ControlTemplate& control : controls) {
       if (control.accessibleName.empty() || control.id == IDC_STATIC) continue;
+      // A text is named by what it shows (the status field is read out as
+      // its state), so what it is becomes its description.
+      const MSAAPROPID property =
+          control.controlClass == ControlClass::Static ? PROPID_ACC_DESCRIPTION : PROPID_ACC_NAME;
       const std::wstring name = Widen(control.accessibleName);
       service->SetHwndPropStr(GetDlgItem(dialog, control.id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              PROPID_ACC_NAME, name.c_str());
+                              property, name.c_str());
     }
     service->Release();
   }

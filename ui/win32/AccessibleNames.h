@@ -3,7 +3,8 @@
 // by the label just before it in the tab order; the controls the template
 // gives no label of their own (the status field, the hex list, the chip
 // type...) get their accessibleName through the system's annotation
-// service instead.
+// service instead: as their name, or for a text, which is named by what it
+// shows (the status field), as its description.
 
 #include <span>
 
