@@ -91,6 +91,10 @@ Section "Pavok"
   File "${STAGE}/COPYING.txt"
   File "${STAGE}/NEWS.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; The entry starts the dialog in the documents folder (of the user, or
+  ; the public one for every user): every read leaves temp.bin in the
+  ; current folder, and the program's own may not be written.
+  SetOutPath "$DOCUMENTS"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\pavok.exe"
 
   ; Programs and Features, in the hive of the chosen mode.
