@@ -10,8 +10,8 @@
 #include <string>
 
 #include "QtProgrammerDlg.h"
+#include "DialogProgramOptions.h"
 #include "StandardStreams.h"
-#include "TransportOptions.h"
 #include "Version.h"
 
 namespace pavok {
@@ -22,12 +22,6 @@ struct ProgramOptions {
   TransportOptions transport;
   std::string screenshot;  // --screenshot FILE: render the opened dialog and exit
 };
-
-std::string VersionText() {
-  return std::string(kProductName) + " (" + std::string(kFileDescription) + ")\nfile version " +
-         std::string(kFileVersion) + ", product version " + std::string(kProductVersion) + "\n" +
-         std::string(kLicence);
-}
 
 // The dialog as it looks once opened, as a PNG file. Nothing runs but the
 // start-up, so the program needs no user to end it.
@@ -69,12 +63,11 @@ namespace {
 
 int Run(int argc, char** argv) {
   using namespace pavok;
-  CLI::App cli{"Pavok: reads, writes and edits small I2C serial EEPROMs on a USB adapter.", "pavok"};
+  CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
-  AddTransportOptions(cli, options.transport);
+  AddDialogProgramOptions(cli, options.transport);
   cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
       ->type_name("FILE");
-  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and the licence, and exit");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
