@@ -11,6 +11,7 @@
 
 #include "QtProgrammerDlg.h"
 #include "DialogProgramOptions.h"
+#include "StandardStreams.h"
 #include "Version.h"
 
 namespace pavok {
@@ -58,7 +59,9 @@ bool DisplayAvailable() {
 
 }  // namespace pavok
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   using namespace pavok;
   CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
@@ -99,3 +102,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppId.data(), kAppId.size()));
   return InitInstance(options);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return pavok::CheckStandardStreams(Run(argc, argv), "pavok", 1); }
