@@ -10,7 +10,8 @@
 #include <string>
 
 #include "QtProgrammerDlg.h"
-#include "TransportOptions.h"
+#include "DialogProgramOptions.h"
+#include "StandardStreams.h"
 #include "Version.h"
 
 namespace pavok {
@@ -21,12 +22,6 @@ struct ProgramOptions {
   TransportOptions transport;
   std::string screenshot;  // --screenshot FILE: render the opened dialog and exit
 };
-
-std::string VersionText() {
-  return std::string(kProductName) + " (" + std::string(kFileDescription) + ")\nfile version " +
-         std::string(kFileVersion) + ", product version " + std::string(kProductVersion) + "\n" +
-         std::string(kLicence);
-}
 
 // The dialog as it looks once opened, as a PNG file. Nothing runs but the
 // start-up, so the program needs no user to end it.
@@ -64,14 +59,15 @@ bool DisplayAvailable() {
 
 }  // namespace pavok
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   using namespace pavok;
-  CLI::App cli{"Pavok: reads, writes and edits small I2C serial EEPROMs on a USB adapter.", "pavok"};
+  CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
-  AddTransportOptions(cli, options.transport);
+  AddDialogProgramOptions(cli, options.transport);
   cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
       ->type_name("FILE");
-  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and the licence, and exit");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -106,3 +102,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppId.data(), kAppId.size()));
   return InitInstance(options);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return pavok::CheckStandardStreams(Run(argc, argv), "pavok", 1); }

@@ -78,6 +78,12 @@ void TakeIntoBuffer(const DecodedImage& image, BufferState& buffer) {
 
 }  // namespace
 
+std::string FolderTakesNoNewFilesMessage(const std::filesystem::path& folder) {
+  return std::string(kCannotOpenFileMessage) + "\nПапка " + Utf8Text(folder) +
+         " не принимает новых файлов, а файл в ней нельзя заменить, не рискуя им. "
+         "Файл не изменён; сохраните буфер в другую папку.";
+}
+
 FileDialogRequest ImageFileDialogRequest(FileDialogKind kind) {
   FileDialogRequest request;
   request.kind = kind;
@@ -135,8 +141,14 @@ FileResult RunSaveImageFileAs(std::optional<ImageFormatId> chosen) {
   const std::vector<std::uint8_t> contents = format.encode(ChipPart(buffer.workImage, buffer));
   // An earlier file of that name stays whole until the new one is.
   if (const auto failure = WriteWholeFile(Utf8Path(path), contents, Durability::PowerLoss)) {
-    ShowMessage(window, failure->whileOpening ? kCannotOpenFileMessage : kFileWriteErrorMessage);
-    return {failure->whileOpening ? FileOutcome::OpenFailed : FileOutcome::WriteFailed, 0, failure->reason};
+    if (!failure->refusingFolder.empty()) {
+      ShowMessage(window, FolderTakesNoNewFilesMessage(failure->refusingFolder));
+    } else {
+      ShowMessage(window, failure->whileOpening ? kCannotOpenFileMessage : kFileWriteErrorMessage);
+    }
+    FileResult result{failure->whileOpening ? FileOutcome::OpenFailed : FileOutcome::WriteFailed, 0, failure->reason};
+    result.refusingFolder = failure->refusingFolder;
+    return result;
   }
   buffer.unsavedFlag = 0;
   return {FileOutcome::Completed};
