@@ -35,6 +35,16 @@ EmulatedCh341a::EmulatedCh341a(UMockdevTestbed* testbed, UsbDeviceIds ids, UsbDe
       chip_(std::move(chip), faults.endlessWriteCycleAt),
       faults_(faults) {}
 
+void EmulatedCh341a::Restart(EepromModel chip, const FaultPlan& faults) {
+  const auto lock = Lock();
+  chip_ = I2cEeprom(std::move(chip), faults.endlessWriteCycleAt);
+  faults_ = faults;
+  replies_.clear();
+  urbs_.clear();
+  streamErrors_ = 0;
+  answeredIns_ = 0;
+}
+
 void EmulatedCh341a::LetTimePass(std::chrono::milliseconds time) {
   const auto lock = Lock();
   chip_.Wait(time);

@@ -29,6 +29,9 @@ class EmulatedCh341a final : public EmulatedUsbDevice {
   EmulatedCh341a(UMockdevTestbed* testbed, UsbDeviceIds ids, UsbDevicePlace place, EepromModel chip,
                  const FaultPlan& faults);
 
+  // Another chip in the socket and another fault plan, as if just plugged
+  // in: a testbed of many runs pays for one device.
+  void Restart(EepromModel chip, const FaultPlan& faults);
   // Time passing with the bus idle, as between two runs of a program.
   void LetTimePass(std::chrono::milliseconds time);
 
