@@ -10,6 +10,7 @@ std::string OpenFailureHint(const OpenResult& open) {
            (holder ? " (process " + std::to_string(*holder) + ")" : std::string()) +
            "; try again once it has finished.";
   }
+  if (failure == OpenFailure::DriverMissing) return open.whatToDo;
   if (failure != OpenFailure::AccessDenied) return {};
   return "The adapter is connected, but this user may not open it: the udev rule " + std::string(kUdevRulePath) +
          " (installed with the pavok package) gives the logged-in user access; install it, then unplug and "

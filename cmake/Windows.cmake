@@ -1,8 +1,13 @@
 # Windows parts of the build: the driver transport, and the programs'
 # version record, icon and manifest. Read only when building for Windows.
 
-# The Windows driver transport joins the device library.
-target_sources(pavok_device PRIVATE ${PROJECT_SOURCE_DIR}/device/WinDriverTransport.cpp)
+# The Windows driver transport joins the device library, and so does the
+# CH341A transport, over its maker's DLL instead of libusb.
+target_sources(pavok_device PRIVATE
+  ${PROJECT_SOURCE_DIR}/device/WinDriverTransport.cpp
+  ${PROJECT_SOURCE_DIR}/device/UsbConnection.cpp
+  ${PROJECT_SOURCE_DIR}/device/Ch341aTransport.cpp
+  ${PROJECT_SOURCE_DIR}/device/Ch341aDll.cpp)
 target_compile_definitions(pavok_device PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 
 # The version strings come from res/Version.h, so the record and the programs

@@ -38,6 +38,7 @@ Ch341aTransport::Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceI
 OpenResult Ch341aTransport::Open() {
   if (claimed_) return OpenFailure::None;  // held since an earlier open
   lastOpenFailure_ = connection_.Open();
+  if (lastOpenFailure_ == OpenFailure::DriverMissing) return {lastOpenFailure_, {}, connection_.backend().Unusable()};
   if (lastOpenFailure_ != OpenFailure::None) return lastOpenFailure_;
   const int claim = connection_.backend().ClaimInterface(kCh341aInterface);
   if (claim < 0) {
