@@ -6,7 +6,6 @@
 #include "ChipType.h"
 #include "CliCommands.h"
 #include "DeviceChannel.h"
-#include "OpenFailureHint.h"
 #include "Transport.h"
 
 namespace pavok {
@@ -19,7 +18,6 @@ ExitStatus RunProbe(TerminalWindow& window, std::ostream& out) {
   const OpenFailure failure = transport.LastOpenFailure();
   if (!answered && failure != OpenFailure::None) {
     window.Report("pavok-cli: probe: " + std::string(OpenFailureText(failure)) + " (" + transport.Describe() + ")");
-    if (const std::string hint = OpenFailureHint(LastDeviceOpen()); !hint.empty()) window.Report(hint);
     return ExitStatus::Failed;
   }
   out << "adapter: " << transport.Describe() << '\n';
