@@ -56,3 +56,36 @@ if(PAVOK_BUILD_TESTS)
   pavok_add_test(windows_resource_test ${PROJECT_SOURCE_DIR}/tests/windows/WindowsResourceTest.cpp LIBS version)
   pavok_windows_resources(windows_resource_test "Pavok resource test")
 endif()
+
+# The stand-in for the CH341A maker's DLL, under its name beside the test
+# programs, and a DLL of the other bitness under the same name.
+if(PAVOK_BUILD_TESTS)
+  add_library(ch341a_stand_in SHARED
+    ${PROJECT_SOURCE_DIR}/tests/windows/Ch341aStandInDll.cpp
+    ${PROJECT_SOURCE_DIR}/tests/usb/Ch341aStreamBus.cpp
+    ${PROJECT_SOURCE_DIR}/tests/usb/I2cEeprom.cpp)
+  target_include_directories(ch341a_stand_in PRIVATE ${PROJECT_SOURCE_DIR}/tests/usb)
+  target_link_libraries(ch341a_stand_in PRIVATE pavok_core)
+  target_link_options(ch341a_stand_in PRIVATE -static)
+  set_target_properties(ch341a_stand_in PROPERTIES PREFIX "" OUTPUT_NAME CH341DLLA64 SUFFIX ".DLL"
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  pavok_warnings(ch341a_stand_in)
+
+  set(wrong_bitness ${CMAKE_BINARY_DIR}/wrong-bitness/CH341DLLA64.DLL)
+  find_program(PAVOK_I686_GCC i686-w64-mingw32-gcc)
+  if(PAVOK_I686_GCC)
+    add_custom_command(OUTPUT ${wrong_bitness}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/wrong-bitness
+      COMMAND ${PAVOK_I686_GCC} -shared -o ${wrong_bitness} -xc /dev/null
+      COMMENT "A 32-bit DLL under the 64-bit CH341A DLL's name")
+  else()
+    # Without the 32-bit compiler: a file that is no DLL of this bitness either.
+    file(WRITE ${wrong_bitness} "not a DLL")
+  endif()
+  add_custom_target(ch341a_wrong_bitness ALL DEPENDS ${wrong_bitness})
+
+  pavok_add_test(ch341a_dll_test ${PROJECT_SOURCE_DIR}/tests/windows/Ch341aDllTest.cpp
+                 ${PROJECT_SOURCE_DIR}/tests/app/CliTestSupport.cpp LIBS pavok_cli_lib)
+  target_include_directories(ch341a_dll_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)
+  add_dependencies(ch341a_dll_test ch341a_stand_in ch341a_wrong_bitness)
+endif()
