@@ -52,6 +52,10 @@ class Ch341aDll final : public UsbBackend {
   }
   std::string Unusable() const override { return "The CH341A's " + unusable_ + ": " + std::string(kInstallDriver) + "."; }
 
+  std::string DeviceName() const override {
+    return "number " + std::to_string(index_) + " through " + Narrow(dllName_);
+  }
+
   // The driver lists no devices, it numbers them: whether the one asked for
   // is there, only opening it tells.
   std::vector<UsbDeviceIds> Enumerate() override { return {kCh341aIds}; }

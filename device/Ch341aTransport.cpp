@@ -29,9 +29,6 @@ int Bank(std::uint8_t select) { return (select >> 1) & 0x07; }
 
 }  // namespace
 
-Ch341aTransport::Ch341aTransport(UsbDeviceIds ids, Ch341aSpeed speed)
-    : Ch341aTransport(MakeLibusbBackend(), ids, speed) {}
-
 Ch341aTransport::Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed)
     : connection_(std::move(backend), ids), speed_(speed) {}
 

@@ -77,6 +77,9 @@ class UsbBackend {
   virtual void Close() = 0;
   // Where the open device sits; unknown when none is open.
   virtual UsbDevicePlace OpenDevicePlace() const { return {}; }
+  // How the backend names the device, where its driver numbers devices
+  // instead of going by the USB ids; empty where the ids name it.
+  virtual std::string DeviceName() const { return {}; }
 };
 
 // The backend over the real library (built only where the library is found).

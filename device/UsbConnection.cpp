@@ -47,6 +47,7 @@ void UsbConnection::Close() {
 }
 
 std::string UsbConnection::Describe(std::string_view name) const {
+  if (const std::string device = backend_->DeviceName(); !device.empty()) return std::string(name) + " " + device;
   char text[96];
   const int nameLength = static_cast<int>(name.size());
   if (place_.bus == 0) {

@@ -4,8 +4,6 @@
 // over it, on each chip type, through its faults, and against DLLs and
 // devices that cannot serve.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +14,8 @@
 #include "FaultPlan.h"
 #include "OpenFailureHint.h"
 #include "TestEnvironment.h"
+// Last: its IDOK and IDCANCEL macros would hide the dialog's own.
+#include <windows.h>
 
 namespace pavok::test {
 namespace {
@@ -167,6 +167,8 @@ TEST(Ch341aDll, DllsAndDevicesThatCannotServe) {
   EXPECT_TRUE(Contains(run.errors, std::string(kOpenFailedMessage) + "\npavok-cli: read: adapter not found"))
       << run.errors;
   EXPECT_FALSE(std::filesystem::exists(directory / "saved.bin"));
+  const CliRun probe = RunCli({"probe"});
+  EXPECT_TRUE(probe.out.starts_with("adapter: CH341A number 0 through CH341DLLA64.DLL\n")) << probe.out;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "Ch341aStream.h"
 #include "Ch341aStreamBus.h"
 #include "FaultPlan.h"
 
