@@ -126,7 +126,7 @@ TEST(Ch341aDll, FaultsFailTheTransferAndLeaveTheFiles) {
     arguments.insert(arguments.end(), c.command.begin(), c.command.end());
     const CliRun run = RunCli(arguments);
     int streamErrors = 0;
-    EXPECT_EQ(run.status, 1) << c.what;
+    EXPECT_EQ(run.status, 2) << c.what;
     EXPECT_TRUE(run.errors.ends_with(c.reason)) << c.what << "\n" << run.errors;
     EXPECT_EQ(standIn.Chip(streamErrors) == chip, c.chipKept) << c.what;
     EXPECT_FALSE(std::filesystem::exists(directory / "saved.bin")) << c.what;
@@ -163,7 +163,7 @@ TEST(Ch341aDll, DllsAndDevicesThatCannotServe) {
   standIn.Plug(PatternBytes(256));
   TemporaryDirectory directory;
   const CliRun run = RunCli({"--adapter", "ch341a", "--ch341-index", "2", "read", "saved.bin"});
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(Contains(run.errors, std::string(kOpenFailedMessage) + "\npavok-cli: read: adapter not found"))
       << run.errors;
   EXPECT_FALSE(std::filesystem::exists(directory / "saved.bin"));
