@@ -40,18 +40,19 @@ bool Transfer(std::size_t& bytes) {
 
 extern "C" {
 
-__declspec(dllexport) void StandInPlug(const pavok::FaultPlan* plan, const std::uint8_t* contents, int size) {
+__declspec(dllexport) void StandInPlug(const pavok::FaultPlan* plan, const char* contents, int size) {
   pavok::EepromModel chip(size);
-  chip.Load(std::span(contents, static_cast<std::size_t>(size)));
+  const auto bytes = reinterpret_cast<const std::uint8_t*>(contents);
+  chip.Load(std::vector(bytes, bytes + size));
   bus.emplace(pavok::test::I2cEeprom(std::move(chip), plan->endlessWriteCycleAt));
   faults = *plan;
   transfers = 0;
   plugged = !plan->absent;
 }
 
-__declspec(dllexport) int StandInContents(std::uint8_t* out, int size) {
+__declspec(dllexport) int StandInContents(char* out, int size) {
   const auto contents = bus->chip().chip().contents();
-  std::copy_n(contents.begin(), std::min<std::size_t>(contents.size(), static_cast<std::size_t>(size)), out);
+  std::copy_n(contents.begin(), std::min(static_cast<int>(contents.size()), size), out);
   return bus->streamErrors();
 }
 
