@@ -58,7 +58,8 @@ if(PAVOK_BUILD_TESTS)
 endif()
 
 # The stand-in for the CH341A maker's DLL, under its name beside the test
-# programs, and a DLL of the other bitness under the same name.
+# programs and pavok-cli.exe, and a DLL of the other bitness under the same
+# name.
 if(PAVOK_BUILD_TESTS)
   add_library(ch341a_stand_in SHARED
     ${PROJECT_SOURCE_DIR}/tests/windows/Ch341aStandInDll.cpp
@@ -70,6 +71,8 @@ if(PAVOK_BUILD_TESTS)
   set_target_properties(ch341a_stand_in PROPERTIES PREFIX "" OUTPUT_NAME CH341DLLA64 SUFFIX ".DLL"
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   pavok_warnings(ch341a_stand_in)
+  add_custom_command(TARGET ch341a_stand_in POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:ch341a_stand_in> $<TARGET_FILE_DIR:pavok-cli>)
 
   set(wrong_bitness ${CMAKE_BINARY_DIR}/wrong-bitness/CH341DLLA64.DLL)
   find_program(PAVOK_I686_GCC i686-w64-mingw32-gcc)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <process.h>
+
 #include <filesystem>
 
 #include "Ch341aDll.h"
@@ -109,10 +111,21 @@ TEST(Ch341aDll, FaultsFailTheTransferAndLeaveTheFiles) {
   }
 }
 
-TEST(Ch341aDll, DllsAndDevicesThatCannotServe) {
+std::wstring BesideThisProgram(const char* name) {
   std::wstring program(MAX_PATH, L'\0');
   program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
-  const std::wstring wrongBitness = std::filesystem::path(program).parent_path() / "wrong-bitness\\CH341DLLA64.DLL";
+  return std::filesystem::path(program).parent_path() / name;
+}
+
+TEST(Ch341aDll, PavokCliFindsItInItsDirectory) {
+  TemporaryDirectory directory;  // not the one this program and the stand-in are in
+  SetEnvironmentVariableW(L"PAVOK_STAND_IN_CHIP_SIZE", L"256");
+  const std::wstring cli = BesideThisProgram("app\\pavok-cli.exe");
+  EXPECT_EQ(_wspawnl(_P_WAIT, cli.c_str(), L"pavok-cli", L"--adapter", L"ch341a", L"probe", nullptr), 0);
+}
+
+TEST(Ch341aDll, DllsAndDevicesThatCannotServe) {
+  const std::wstring wrongBitness = BesideThisProgram("wrong-bitness\\CH341DLLA64.DLL");
   for (const auto& [dll, problem] : {std::pair<std::wstring, std::string>{L"NOSUCH.DLL", "NOSUCH.DLL was not found"},
                                      {L"kernel32.dll", "kernel32.dll has no function CH341OpenDevice"},
                                      {wrongBitness, "CH341DLLA64.DLL is not a 64-bit DLL"}}) {

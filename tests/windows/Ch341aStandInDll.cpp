@@ -2,12 +2,14 @@
 // same name: the same functions, over the test bed's CH341A stream and chip
 // model, so that the programs run their CH341A streams under Wine as they
 // would on Windows. Its device 0 is a CH341A with a chip the test plugs in
-// (StandInPlug); faults come from the same plan as on the USB test bed,
+// (StandInPlug), or one it is told of (CH341OpenDevice); faults come from the same plan as on the USB test bed,
 // each read or write call counted as one transfer.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <optional>
 
 #include "Ch341aStream.h"
@@ -56,7 +58,12 @@ __declspec(dllexport) int StandInContents(char* out, int size) {
   return bus->streamErrors();
 }
 
+// In a program of its own, a blank chip of PAVOK_STAND_IN_CHIP_SIZE bytes.
 __declspec(dllexport) HANDLE WINAPI CH341OpenDevice(ULONG index) {
+  if (const char* size = std::getenv("PAVOK_STAND_IN_CHIP_SIZE"); size != nullptr && !bus) {
+    const std::string blank(static_cast<std::size_t>(std::atoi(size)), '\xFF');
+    StandInPlug(&faults, blank.data(), static_cast<int>(blank.size()));
+  }
   opened = index == 0 && plugged;
   return opened ? reinterpret_cast<HANDLE>(1) : INVALID_HANDLE_VALUE;
 }
