@@ -7,7 +7,7 @@
 // and says what to install. Built on Windows only.
 
 #include <memory>
-#include <string>
+#include <string_view>
 
 #include "Ch341aTransport.h"
 
