@@ -73,11 +73,13 @@ std::unique_ptr<Transport> MakeUsbAdapter(const TransportOptions& options, std::
     const UsbAdapterSettings settings{ids.value_or(kind.defaultIds), options.i2cSpeedKhz, options.ch341Index};
     if (auto transport = kind.make(settings, unreachable)) {
       candidates.push_back(std::move(transport));
-    } else if (error.empty()) {
+    } else if (error.empty() || options.ch341Index != 0) {
       error = unreachable;
     }
   }
-  if (candidates.empty()) return nullptr;
+  // --ch341-index asks for a CH341A: where none can be numbered, auto says
+  // so too instead of looking for the other adapter alone.
+  if (candidates.empty() || (options.ch341Index != 0 && candidates.size() < kinds.size())) return nullptr;
   if (AutoLooksForCh341aFirst()) std::ranges::reverse(candidates);
   error.clear();
   if (candidates.size() == 1) return std::move(candidates.front());

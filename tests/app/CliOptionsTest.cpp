@@ -231,6 +231,11 @@ TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
     ASSERT_TRUE(transport) << error;
     EXPECT_EQ(transport->Describe(), c.description);
   }
+  TransportOptions numbered;
+  numbered.ch341Index = 1;
+  std::string error;
+  EXPECT_EQ(MakeTransport(numbered, error) == nullptr, !AutoLooksForCh341aFirst()) << "only Windows numbers them";
+  EXPECT_EQ(error.empty(), AutoLooksForCh341aFirst()) << error;
 }
 
 }  // namespace
