@@ -81,8 +81,11 @@ SizeCheck CheckSize(CommandContext& context, std::size_t given) {
     return {Mismatch::Short, context.file() + " gives " + std::to_string(given) + " of the chip's " +
                                  std::to_string(chipBytes) + " bytes"};
   }
+  // The standard input has no size to ask for: what it gave is all it held,
+  // as far as the chip goes.
   std::error_code ec;
-  const auto size = std::filesystem::file_size(Utf8Path(context.file()), ec);
+  const auto size = context.standardStream() ? std::uintmax_t{given}
+                                             : std::filesystem::file_size(Utf8Path(context.file()), ec);
   if (ec || size == chipBytes) return {};
   return {size < chipBytes ? Mismatch::Short : Mismatch::Long,
           context.file() + " holds " + std::to_string(size) + " bytes, the chip " + std::to_string(chipBytes)};
