@@ -67,6 +67,9 @@ TEST_F(CliBinary, ExitStatusesAndFilesLeftBehind) {
   WriteFileBytes(directory / "short.bin", chip.substr(0, 256));
   EXPECT_EQ(Spawn({"--emulate", "--chip-image", "chip.bin", "--yes", "write", "-"}, directory,
                   (directory / "short.bin").string()).status, 2);
+  WriteFileBytes(directory / "long.bin", chip + chip);
+  EXPECT_EQ(Spawn({"--emulate", "--chip-image", "chip.bin", "--yes", "write", "-"}, directory,
+                  (directory / "long.bin").string()).status, 2);
   EXPECT_EQ(ReadFileBytes(directory / "chip.bin"), chip);
 }
 
