@@ -89,13 +89,16 @@ ExchangeResult Ch341aTransport::Exchange(std::span<const std::uint8_t, 5> reques
   }
 }
 
-// A chip that drove the bus answered its select byte; only a block of
-// nothing but 0xFF, which a silent bus reads too, needs asking.
+// A chip that drove the bus answered its select byte. A block of nothing
+// but 0xFF, which a silent bus reads too, is asked about every time: a chip
+// that was there for the last block may have left the socket since, and its
+// absence must not pass for erased bytes.
 ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word, std::span<std::uint8_t> reply) {
   const auto answer = Run(ReadCommand(speed_, select, word, kReadBlockBytes));
   if (!answer) return {};
-  if (std::ranges::any_of(*answer, [](std::uint8_t byte) { return byte != 0xFF; })) answered_[Bank(select)] = true;
-  const std::optional<bool> answers = ChipAnswers(select);
+  const bool drove = std::ranges::any_of(*answer, [](std::uint8_t byte) { return byte != 0xFF; });
+  if (drove) answered_[Bank(select)] = true;
+  const std::optional<bool> answers = drove ? std::optional<bool>(true) : AskChip(select);
   if (!answers) return {};
   if (!*answers) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
   const std::size_t count = std::min(reply.size(), kReadBlockBytes);
@@ -105,6 +108,10 @@ ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word
 
 std::optional<bool> Ch341aTransport::ChipAnswers(std::uint8_t select) {
   if (answered_[Bank(select)]) return true;
+  return AskChip(select);
+}
+
+std::optional<bool> Ch341aTransport::AskChip(std::uint8_t select) {
   const auto answer = Run(AcknowledgePollCommand(select, 0));
   if (!answer) return std::nullopt;
   answered_[Bank(select)] = Acknowledged(answer->front());

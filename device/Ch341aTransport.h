@@ -79,6 +79,8 @@ class Ch341aTransport final : public Transport {
   // Whether a chip answers to `select`; asks the bus only until one has in
   // this open. Nothing when a transfer failed.
   std::optional<bool> ChipAnswers(std::uint8_t select);
+  // Asks the bus whether a chip answers to `select`, and remembers it.
+  std::optional<bool> AskChip(std::uint8_t select);
   // Polls a chip in its write cycle until it acknowledges `select`, given
   // the answers of the polls so far; `written` bytes returned once it does.
   ExchangeResult AwaitWriteCycle(std::uint8_t select, std::vector<std::uint8_t> polls, std::size_t written);

@@ -25,6 +25,10 @@ struct FaultPlan {
   // The chip's k-th write (from 0) starts a write cycle that never ends: the
   // chip takes that write, then answers nothing any more.
   std::optional<int> endlessWriteCycleAt;
+  // The USB test bed's CH341A: the chip leaves the socket (a clip slips off)
+  // at its k-th transfer (from 0): from then on it acknowledges nothing, and
+  // the bus's pull-ups read 0xFF.
+  std::optional<int> chipLeavesAt;
 
   static FaultPlan Absent() {
     FaultPlan plan;

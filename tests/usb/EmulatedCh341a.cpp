@@ -92,6 +92,7 @@ EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::u
     bus_.CountStreamError();
     return {-EPIPE};
   }
+  if (faults_.chipLeavesAt == index) bus_.chip().Leave();
   if (faults_.failExchangeAt == index) return {-EPIPE};
   if (faults_.unplugDuringExchangeAt == index) return {-ESHUTDOWN, 0, Afterwards::Unplugged};
 

@@ -56,7 +56,7 @@ bool I2cEeprom::Write(std::uint8_t byte) {
 // the read bit turns it to sending from its address counter.
 bool I2cEeprom::Address(std::uint8_t byte) {
   const auto select = static_cast<std::uint8_t>(byte & 0xFE);
-  if (Busy() || !chip_.Acknowledges(select)) {
+  if (gone_ || Busy() || !chip_.Acknowledges(select)) {
     phase_ = Phase::Idle;
     return false;
   }

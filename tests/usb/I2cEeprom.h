@@ -36,6 +36,8 @@ class I2cEeprom {
   // Where the chip does not drive the bus, the pull-up reads 0xFF.
   std::uint8_t Read(bool more);
   void Wait(std::chrono::nanoseconds time) { now_ += time; }
+  // The chip leaves the bus: it acknowledges nothing any more.
+  void Leave() { gone_ = true; }
 
   // The time the bus has been busy, or waited, since the chip was plugged in.
   std::chrono::nanoseconds elapsed() const { return now_; }
@@ -58,6 +60,7 @@ class I2cEeprom {
   std::chrono::nanoseconds now_{0};
   std::chrono::nanoseconds busyUntil_{0};
   bool endless_ = false;
+  bool gone_ = false;
   Phase phase_ = Phase::Idle;
   std::uint8_t select_ = 0;
   std::uint8_t word_ = 0;

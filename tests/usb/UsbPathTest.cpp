@@ -40,6 +40,12 @@ constexpr UsbDeviceIds kOtherDeviceIds{0x046D, 0xC52B};
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+FaultPlan ChipLeavesAt(int transfer) {
+  FaultPlan plan;
+  plan.chipLeavesAt = transfer;
+  return plan;
+}
+
 std::size_t Occurrences(const std::string& text, std::string_view part) {
   std::size_t count = 0;
   for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -303,6 +309,10 @@ TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
        "частично. Микросхема отвечает как C02, выберите тип C02.\npavok-cli: read: at address 0100: no chip "
        "acknowledged the select byte A2; the chip answers as a C02; choose --chip C02" + notRead,
        true, false},
+      // A clip that slips off mid-read leaves the pull-ups reading 0xFF,
+      // which must not pass for the chip's erased bytes.
+      {{"chip leaves the socket mid-read", 2048, CliCommand::Read, false, ChipLeavesAt(9), true, ch341a},
+       "at address 0080: no chip acknowledged the select byte A0" + notRead, false, false},
       {{"removed during a transfer", 1024, CliCommand::Compare, false, FaultPlan::UnplugDuringExchangeAt(9), true,
         ch341a},
        notAnswered + "; the chip was not read completely\n", false, false},
