@@ -3,13 +3,19 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "LanguageOption.h"
 #include "QtProgrammerDlg.h"
+#include "QtTexts.h"
+#include "Translation.h"
 #include "TransportOptions.h"
 #include "Version.h"
 
@@ -20,6 +26,7 @@ namespace {
 struct ProgramOptions {
   TransportOptions transport;
   std::string screenshot;  // --screenshot FILE: render the opened dialog and exit
+  std::string language;    // --language CODE
 };
 
 std::string VersionText() {
@@ -49,6 +56,16 @@ int InitInstance(const ProgramOptions& options) {
   return 0;
 }
 
+// Qt's own buttons and file dialogs in the selected language. Its built-in
+// texts are English; a missing translation file leaves them so.
+void TranslateQt(QTranslator& translator) {
+  const QString language = ToQString(SelectedLanguage());
+  if (translator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&translator);
+  }
+}
+
 // Whether Qt has a screen to open the dialog on. Without one it would abort
 // with a core dump; a screenshot needs no screen and is drawn off-screen.
 bool DisplayAvailable() {
@@ -71,12 +88,14 @@ int main(int argc, char** argv) {
   AddTransportOptions(cli, options.transport);
   cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
       ->type_name("FILE");
+  AddLanguageOption(cli, options.language);
   cli.set_version_flag("--version", VersionText(), "Print the file and product versions and the licence, and exit");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     return cli.exit(error);
   }
+  SelectProgramLanguage(options.language);
 
   std::string error;
   const std::unique_ptr<Transport> transport = MakeTransport(options.transport, error);
@@ -104,5 +123,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromUtf8(kFileVersion.data(), kFileVersion.size()));
   // Lets the desktop match the window to its menu entry and icon.
   QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppId.data(), kAppId.size()));
+  QTranslator qtTexts;
+  TranslateQt(qtTexts);
   return InitInstance(options);
 }

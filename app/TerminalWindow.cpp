@@ -11,6 +11,7 @@
 
 #include "DeviceChannel.h"
 #include "OpenFailureHint.h"
+#include "Translation.h"
 #include "Transport.h"
 
 namespace pavok {
@@ -81,7 +82,7 @@ bool TerminalWindow::AskYesNo(std::string_view text) {
 
 void TerminalWindow::ShowMessage(std::string_view text) {
   Report(text);
-  if (text == kOpenFailedMessage) {
+  if (text == Tr(kOpenFailedMessage)) {
     const std::string hint = OpenFailureHint(CurrentTransport().LastOpenFailure());
     if (!hint.empty()) Report(hint);
   }
