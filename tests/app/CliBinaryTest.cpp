@@ -45,6 +45,12 @@ TEST_F(CliBinary, ExitStatusesAndFilesLeftBehind) {
            Case{{"--usb-id", "03EB-21FF", "read", "out.bin"}, 2, "is not a USB id", false},
            Case{{"--emulate", "--chip-image", "chip.bin", "compare", "chip.bin"}, 0, "OK !", false},
            Case{{"--emulate", "--chip-image", "chip.bin", "verify", "c02.bin"}, 1, "", false},
+           // The user's settings ask for Russian (see CMakeLists.txt); --language overrides them.
+           Case{{"--emulate", "--language", "en", "--chip-image", "chip.bin", "read", "/dev/full"}, 2,
+                "Cannot write the file\n", false},
+           Case{{"--emulate", "--chip-image", "chip.bin", "compare", "chip.bin", "--language", "EN"}, 0,
+                "\nBuffer checksum: 3fc00 \n\nOK !", false},
+           Case{{"--emulate", "--language", "de", "erase"}, 2, "\"de\" is not a language: expected ru or en", false},
        }) {
     std::filesystem::remove(directory / "out.bin");
     WriteFileBytes(directory / "c02.bin", std::string(256, '\x5A'));
