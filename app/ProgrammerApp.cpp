@@ -56,13 +56,18 @@ int InitInstance(const ProgramOptions& options) {
   return 0;
 }
 
-// Qt's own buttons and file dialogs in the selected language. Its built-in
-// texts are English; a missing translation file leaves them so.
+// Qt's own buttons and file dialogs in the selected language, from Qt's
+// translations where Qt is installed, or beside the program where Qt's
+// deployment tool put them. Qt's built-in texts are English; without a
+// translation file they stay so.
 void TranslateQt(QTranslator& translator) {
-  const QString language = ToQString(SelectedLanguage());
-  if (translator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(&translator);
+  const QLocale language(ToQString(SelectedLanguage()));
+  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+    if (translator.load(language, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+      QCoreApplication::installTranslator(&translator);
+      return;
+    }
   }
 }
 
