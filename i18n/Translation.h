@@ -1,9 +1,9 @@
 #pragma once
 // The language the programs speak and the lookup of their texts in it.
 //
-// Every user-visible text is written in the source as it always was (the
-// dialog's Russian, the command line's English) and passed through Tr() where
-// it is shown or put together. The original is the key into the selected
+// Every user-visible text is written in the source as it always was, in
+// Russian, and passed through Tr() where it is shown (the window helpers, the
+// dialog's captions) or put together (FormatText over a translated pattern). The original is the key into the selected
 // language's catalogue; a text the catalogue lacks, and every text in the
 // original language, comes out as written.
 
