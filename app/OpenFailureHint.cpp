@@ -1,12 +1,11 @@
 #include "OpenFailureHint.h"
 
-#include "AdapterReservation.h"
-
 namespace pavok {
 
-std::string OpenFailureHint(OpenFailure failure) {
+std::string OpenFailureHint(const OpenResult& open) {
+  const OpenFailure failure = open.failure;
   if (failure == OpenFailure::InUse) {
-    const std::optional<long> holder = CurrentAdapterHolder();
+    const std::optional<long>& holder = open.holder;
     return "The adapter is in use by another program" +
            (holder ? " (process " + std::to_string(*holder) + ")" : std::string()) +
            "; try again once it has finished.";

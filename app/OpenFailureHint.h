@@ -13,6 +13,6 @@ namespace pavok {
 inline constexpr std::string_view kUdevRulePath = "/usr/lib/udev/rules.d/60-pavok.rules";
 
 // One line naming the likely cause, or empty when there is nothing to add.
-std::string OpenFailureHint(OpenFailure failure);
+std::string OpenFailureHint(const OpenResult& open);
 
 }  // namespace pavok

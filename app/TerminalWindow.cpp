@@ -11,7 +11,6 @@
 
 #include "DeviceChannel.h"
 #include "OpenFailureHint.h"
-#include "Translation.h"
 #include "Transport.h"
 
 namespace pavok {
@@ -80,12 +79,12 @@ bool TerminalWindow::AskYesNo(std::string_view text) {
   return IsYesAnswer(*answer);
 }
 
-void TerminalWindow::ShowMessage(std::string_view text) {
+void TerminalWindow::ShowMessage(std::string_view text) { Report(text); }
+
+void TerminalWindow::ShowOpenFailure(std::string_view text) {
   Report(text);
-  if (text == Tr(kOpenFailedMessage)) {
-    const std::string hint = OpenFailureHint(CurrentTransport().LastOpenFailure());
-    if (!hint.empty()) Report(hint);
-  }
+  const std::string hint = OpenFailureHint(LastDeviceOpen());
+  if (!hint.empty()) Report(hint);
 }
 
 void TerminalWindow::SetStatusText(std::string_view text) {

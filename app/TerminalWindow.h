@@ -45,6 +45,8 @@ class TerminalWindow final : public WindowOperations {
 
   bool AskYesNo(std::string_view text) override;
   void ShowMessage(std::string_view text) override;
+  // The message, then what the channel's last open says of the cause.
+  void ShowOpenFailure(std::string_view text) override;
   void SetStatusText(std::string_view text) override;
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressPos(int position) override;

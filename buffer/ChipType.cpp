@@ -9,4 +9,11 @@ std::optional<ChipType> FindChipType(std::string_view label) {
   return std::nullopt;
 }
 
+int PageSizeOf(int size) {
+  for (const ChipType& type : kChipTypes) {
+    if (type.size == size) return type.pageSize;
+  }
+  return kGroupSize;
+}
+
 }  // namespace pavok

@@ -10,14 +10,15 @@ namespace pavok {
 
 struct ChipType {
   std::string_view label;
-  int size;  // bytes
+  int size;      // bytes
+  int pageSize;  // the most bytes one write of the chip takes, from its data sheet
 };
 
 inline constexpr std::array<ChipType, 4> kChipTypes{{
-    {"C02", 256},
-    {"C04", 512},
-    {"C08", 1024},
-    {"C16", 2048},
+    {"C02", 256, 8},
+    {"C04", 512, 16},
+    {"C08", 1024, 16},
+    {"C16", 2048, 16},
 }};
 
 // Row selected when the program starts ("C16").
@@ -29,5 +30,8 @@ inline constexpr int kGroupSize = 4;   // one group write
 
 // The row whose label is `label` (exact, upper case), if any.
 std::optional<ChipType> FindChipType(std::string_view label);
+// The page size of the type holding `size` bytes; a group for a size no
+// type has.
+int PageSizeOf(int size);
 
 }  // namespace pavok

@@ -13,7 +13,7 @@ std::size_t ReadBlocks(WindowOperations* window, std::span<std::uint8_t> destina
   const std::size_t blocks = destination.size() / kBlockSize;
   for (std::size_t i = 0; i < blocks; ++i) {
     const auto offset = static_cast<std::uint16_t>(i * kBlockSize);
-    if (!SendDeviceRequest(REQ_READ_BLOCK, wordAddress(offset), deviceSelect(offset), replyBuffer, replyLength)) {
+    if (!SendDeviceRequest(REQ_READ_BLOCK, wordAddress(offset), deviceSelect(offset), replyBuffer, kBlockSize)) {
       ReportTransferFailure(window, kind, offset);
       return i * kBlockSize;
     }

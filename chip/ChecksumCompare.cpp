@@ -45,7 +45,6 @@ std::optional<ChecksumComparison> RunCompareChecksums() {
   comparison.bufferSum = BufferChecksum(buffer);
   SetProgressRange(window, 0, buffer.chipSize / kBlockSize);
   SetStatusText(window, kPortOpenText);
-  replyLength = kBlockSize;
 
   // A scratch copy of its own: the comparison changes nothing in the buffer.
   std::vector<std::uint8_t> chip(static_cast<std::size_t>(buffer.chipSize));

@@ -23,7 +23,6 @@ ReadOutcome ReadIntoBuffer(WindowOperations* window, BufferState& buffer) {
     return ReadOutcome::DumpNotCreated;
   }
   SetStatusText(window, kPortOpenText);
-  replyLength = kBlockSize;
   // Both images take every block that arrived, also when a later one failed.
   const auto chip = std::span<std::uint8_t>(buffer.workImage).first(static_cast<std::size_t>(buffer.chipSize));
   const std::size_t arrived = ReadBlocks(window, chip, TransferKind::Read);

@@ -11,15 +11,12 @@ class BusyAdapter final : public Transport {
  public:
   BusyAdapter(const Transport& adapter, std::optional<long> holder) : adapter_(adapter), holder_(holder) {}
 
-  bool Open() override { return false; }
+  OpenResult Open() override { return {OpenFailure::InUse, holder_}; }
   ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t>) override { return {}; }
   void Close() override {}
   OpenFailure LastOpenFailure() const override { return OpenFailure::InUse; }
   std::string Describe() const override { return adapter_.Describe(); }
-  std::string LockName() const override { return adapter_.LockName(); }
   std::vector<std::string> LockNames() const override { return adapter_.LockNames(); }
-
-  std::optional<long> holder() const { return holder_; }
 
  private:
   const Transport& adapter_;
@@ -42,6 +39,8 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   }
   if (!locks_.back()->refused()) {
     held = &transport;
+    holding_ = &transport;
+    transport.HoldOpen(true);
     return;
   }
   const std::optional<long> holder = locks_.back()->holder();
@@ -51,11 +50,9 @@ AdapterReservation::AdapterReservation() : previouslyHeld_(held) {
   held = busy_.get();
 }
 
-AdapterReservation::~AdapterReservation() { held = previouslyHeld_; }
-
-std::optional<long> CurrentAdapterHolder() {
-  const auto* busy = dynamic_cast<const BusyAdapter*>(&CurrentTransport());
-  return busy != nullptr ? busy->holder() : std::nullopt;
+AdapterReservation::~AdapterReservation() {
+  if (holding_ != nullptr) holding_->HoldOpen(false);
+  held = previouslyHeld_;
 }
 
 }  // namespace pavok

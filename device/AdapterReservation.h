@@ -4,9 +4,10 @@
 // own (a write group is two requests, and the adapter keeps the loaded
 // bytes between them). While another program holds the adapter, it stands
 // in, for as long as the reservation lives, as an adapter that cannot be
-// opened: the transfer fails at its first request with the channel's own
-// message and sends nothing. Reservations nest, so a command made of
-// several transfers can hold the adapter across all of them.
+// opened, its open naming the holder: the transfer fails at its first
+// request with the channel's own message and sends nothing. Reservations nest, so a command made of
+// several transfers can hold the adapter across all of them; for that span
+// the transport may keep the adapter open (Transport::HoldOpen).
 
 #include <memory>
 #include <optional>
@@ -26,13 +27,10 @@ class AdapterReservation {
 
  private:
   const Transport* previouslyHeld_;
+  Transport* holding_ = nullptr;  // the transport this reservation holds open
   std::vector<std::unique_ptr<AdapterLock>> locks_;
   std::unique_ptr<Transport> busy_;
   std::optional<TransportScope> busyScope_;
 };
-
-// The process holding the current adapter, while a reservation was refused
-// and the lock file names it.
-std::optional<long> CurrentAdapterHolder();
 
 }  // namespace pavok

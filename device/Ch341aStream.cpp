@@ -46,6 +46,9 @@ class StreamWriter {
   // One byte, not acknowledged: the last of a read.
   void InLast() { Put({kStreamIn}, 1); }
 
+  // What follows starts a packet of its own.
+  void NewPacket() { ClosePacket(); }
+
   Ch341aCommand Finish() && {
     ClosePacket();
     return std::move(command_);
@@ -92,7 +95,7 @@ class StreamWriter {
 // A wait, then the select byte alone: the chip acknowledges it once its
 // write cycle has ended.
 void Poll(StreamWriter& stream, std::uint8_t select, unsigned waitMs) {
-  stream.DelayMs(waitMs);
+  if (waitMs > 0) stream.DelayMs(waitMs);
   stream.Start();
   stream.OutChecked(select);
   stream.Stop();
@@ -109,8 +112,7 @@ std::optional<Ch341aSpeed> Ch341aSpeedFor(unsigned khz) {
 Ch341aCommand ReadCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t word, std::size_t count) {
   StreamWriter stream(speed);
   stream.Start();
-  stream.OutChecked(select);
-  stream.Out(std::array{word});
+  stream.Out(std::array{select, word});
   stream.Start();
   stream.Out(std::array{static_cast<std::uint8_t>(select | 1)});
   if (count > 1) stream.In(count - 1);
@@ -120,15 +122,17 @@ Ch341aCommand ReadCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t w
 }
 
 Ch341aCommand PageWriteCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t word,
-                               std::span<const std::uint8_t> data, unsigned waitMs) {
+                               std::span<const std::uint8_t> data, WriteCycleWait wait) {
   StreamWriter stream(speed);
   stream.Start();
-  stream.OutChecked(select);
-  std::vector<std::uint8_t> bytes{word};
+  std::vector<std::uint8_t> bytes{select, word};
   bytes.insert(bytes.end(), data.begin(), data.end());
   stream.Out(bytes);
   stream.Stop();
-  Poll(stream, select, waitMs);
+  stream.DelayMs(wait.firstPollMs);
+  stream.NewPacket();
+  Poll(stream, select, 0);
+  for (unsigned poll = 0; poll < wait.morePolls; ++poll) Poll(stream, select, wait.pollMs);
   return std::move(stream).Finish();
 }
 

@@ -58,20 +58,32 @@ struct Ch341aCommand {
 
 // A random read: the select byte and the word address written, a repeated
 // start, the select byte with the read bit, `count` bytes read, the last
-// without acknowledge, a stop. The answer is the acknowledge status of the
-// first select byte, then the bytes read.
+// without acknowledge, a stop. The answer is the bytes read: up to 32 come
+// back as one packet, so the CH341A never holds an answer while it runs the
+// next packet. Nothing says whether a chip acknowledged; where none did,
+// the bus reads 0xFF.
 Ch341aCommand ReadCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t word, std::size_t count);
 
-// A page write of `data` at the word address, then, as the stop starts the
-// chip's write cycle, an acknowledge poll after `waitMs` milliseconds. The
-// answer is the acknowledge status of the select byte, then the poll's.
+// How a page write waits out the write cycle its stop starts: an
+// acknowledge poll after `firstPollMs`, then `morePolls` more, `pollMs`
+// apart.
+struct WriteCycleWait {
+  unsigned firstPollMs = 0;
+  unsigned pollMs = 0;
+  unsigned morePolls = 0;
+};
+
+// A page write of `data` at the word address in a packet that answers
+// nothing, then the polls of `wait` in a packet of their own. The answer is
+// the acknowledge status of each poll, all in one packet.
 Ch341aCommand PageWriteCommand(Ch341aSpeed speed, std::uint8_t select, std::uint8_t word,
-                               std::span<const std::uint8_t> data, unsigned waitMs);
+                               std::span<const std::uint8_t> data, WriteCycleWait wait);
 
 // One acknowledge poll of a chip in its write cycle: a wait of `waitMs`
-// milliseconds (at most 15) on the CH341A's side, then the select byte alone
-// between a start and a stop, which the chip acknowledges once the cycle has
-// ended. The answer is its acknowledge status.
+// milliseconds (at most 15, none for 0) on the CH341A's side, then the
+// select byte alone between a start and a stop, which the chip acknowledges
+// once the cycle has ended, as a chip that is there and idle does at once.
+// The answer is its acknowledge status.
 Ch341aCommand AcknowledgePollCommand(std::uint8_t select, unsigned waitMs);
 
 // Whether an acknowledge status says the byte was acknowledged.

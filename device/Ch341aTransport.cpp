@@ -25,6 +25,8 @@ ExchangeResult StatusReply(std::span<std::uint8_t> reply) {
   return {true, 1};
 }
 
+int Bank(std::uint8_t select) { return (select >> 1) & 0x07; }
+
 }  // namespace
 
 Ch341aTransport::Ch341aTransport(UsbDeviceIds ids, Ch341aSpeed speed)
@@ -33,21 +35,34 @@ Ch341aTransport::Ch341aTransport(UsbDeviceIds ids, Ch341aSpeed speed)
 Ch341aTransport::Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed)
     : connection_(std::move(backend), ids), speed_(speed) {}
 
-bool Ch341aTransport::Open() {
-  Close();
+OpenResult Ch341aTransport::Open() {
+  if (claimed_) return OpenFailure::None;  // held since an earlier open
   lastOpenFailure_ = connection_.Open();
-  if (lastOpenFailure_ != OpenFailure::None) return false;
+  if (lastOpenFailure_ != OpenFailure::None) return lastOpenFailure_;
   const int claim = connection_.backend().ClaimInterface(kCh341aInterface);
   if (claim < 0) {
     lastOpenFailure_ = FailureOfOpen(claim);
     connection_.Close();
-    return false;
+    return lastOpenFailure_;
   }
   claimed_ = true;
-  return true;
+  answered_ = {};
+  DiscardPendingReplies();
+  return OpenFailure::None;
 }
 
 void Ch341aTransport::Close() {
+  if (!held_) Release();
+}
+
+void Ch341aTransport::HoldOpen(bool hold) {
+  held_ = hold;
+  if (!hold) Release();
+}
+
+// Releasing the interface hands it back to the kernel driver it was taken
+// from, which may then talk to the CH341A itself: once per transfer.
+void Ch341aTransport::Release() {
   if (claimed_) connection_.backend().ReleaseInterface(kCh341aInterface);
   claimed_ = false;
   connection_.Close();
@@ -67,37 +82,63 @@ ExchangeResult Ch341aTransport::Exchange(std::span<const std::uint8_t, 5> reques
     case REQ_LOAD_DATA:
       std::copy(request.begin() + 1, request.end(), latch_.begin());
       return StatusReply(reply);
-    case REQ_WRITE_DATA:
-      return WriteData(select, word, reply);
+    case REQ_WRITE_DATA: {
+      const ExchangeResult written = WritePage(select, word, latch_);
+      return written.bytesReturned == latch_.size() ? StatusReply(reply) : ExchangeResult{written.succeeded, 0};
+    }
     default:
       return {true, 0};  // a code the adapter does not know gets no answer
   }
 }
 
+// A chip that drove the bus answered its select byte; only a block of
+// nothing but 0xFF, which a silent bus reads too, needs asking.
 ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word, std::span<std::uint8_t> reply) {
   const auto answer = Run(ReadCommand(speed_, select, word, kReadBlockBytes));
   if (!answer) return {};
-  if (!Acknowledged(answer->front())) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
+  if (std::ranges::any_of(*answer, [](std::uint8_t byte) { return byte != 0xFF; })) answered_[Bank(select)] = true;
+  const std::optional<bool> answers = ChipAnswers(select);
+  if (!answers) return {};
+  if (!*answers) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
   const std::size_t count = std::min(reply.size(), kReadBlockBytes);
-  std::copy_n(answer->begin() + 1, count, reply.begin());
+  std::copy_n(answer->begin(), count, reply.begin());
   return {true, count};
 }
 
+std::optional<bool> Ch341aTransport::ChipAnswers(std::uint8_t select) {
+  if (answered_[Bank(select)]) return true;
+  const auto answer = Run(AcknowledgePollCommand(select, 0));
+  if (!answer) return std::nullopt;
+  answered_[Bank(select)] = Acknowledged(answer->front());
+  return answered_[Bank(select)];
+}
+
 // The chip takes no other command until its write cycle has ended, and
-// acknowledges its select byte again only then.
-ExchangeResult Ch341aTransport::WriteData(std::uint8_t select, std::uint8_t word, std::span<std::uint8_t> reply) {
-  auto answer = Run(PageWriteCommand(speed_, select, word, latch_, kWriteCycleWaitMs));
-  if (!answer) return {};
-  if (!Acknowledged(answer->front())) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
-  for (unsigned poll = 0; !Acknowledged(answer->back()); ++poll) {
+// acknowledges its select byte again only then. The write itself does not
+// ask for the select byte's acknowledge, which would cost an answer of its
+// own: a chip not known to be there is asked first.
+ExchangeResult Ch341aTransport::WritePage(std::uint8_t select, std::uint8_t word, std::span<const std::uint8_t> data) {
+  if (!claimed_) return {};
+  exchangeFailure_.clear();
+  const std::optional<bool> answers = ChipAnswers(select);
+  if (!answers) return {};
+  if (!*answers) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
+  auto polls = Run(PageWriteCommand(speed_, select, word, data, kWriteCycleWait));
+  if (!polls) return {};
+  return AwaitWriteCycle(select, std::move(*polls), data.size());
+}
+
+ExchangeResult Ch341aTransport::AwaitWriteCycle(std::uint8_t select, std::vector<std::uint8_t> polls,
+                                                std::size_t written) {
+  for (unsigned poll = 0; std::ranges::none_of(polls, Acknowledged); ++poll) {
     if (poll == kMoreAcknowledgePolls) {
-      return ChipSilent("the chip did not end its write cycle within " +
-                        std::to_string(kWriteCycleWaitMs + kMoreAcknowledgePolls * kPollWaitMs) + " ms");
+      return ChipSilent("the chip did not end its write cycle within " + std::to_string(kWriteCycleLimitMs) + " ms");
     }
-    answer = Run(AcknowledgePollCommand(select, kPollWaitMs));
+    auto answer = Run(AcknowledgePollCommand(select, kPollWaitMs));
     if (!answer) return {};
+    polls = std::move(*answer);
   }
-  return StatusReply(reply);
+  return {true, written};
 }
 
 ExchangeResult Ch341aTransport::ChipSilent(std::string reason) {
@@ -130,9 +171,10 @@ std::optional<std::vector<std::uint8_t>> Ch341aTransport::Run(const Ch341aComman
 }
 
 // After a transfer cut short, answers of this stream may still wait in the
-// CH341A; the next request would take them for its own.
+// CH341A, and so may those of a program that ended between sending a
+// stream and reading its answer; the next request would take them for its
+// own.
 void Ch341aTransport::DiscardPendingReplies() {
-  constexpr unsigned kDrainTimeoutMilliseconds = 10;
   std::array<std::uint8_t, kCh341aPacketSize> packet{};
   for (int i = 0; i < 4 && connection_.backend().BulkTransfer(kCh341aBulkIn, packet, kDrainTimeoutMilliseconds) > 0;
        ++i) {

@@ -8,18 +8,21 @@
 namespace pavok {
 
 std::array<std::uint8_t, 256> replyBuffer{};
-std::int32_t replyLength = 0;
 
 namespace {
 bool deviceOpen = false;
-}
+OpenResult lastOpen;
+}  // namespace
 
 bool OpenDevice() {
   WindowOperations* window = GetActiveWindow();
-  deviceOpen = CurrentTransport().Open();
-  if (!deviceOpen) ShowMessage(window, kOpenFailedMessage);
+  lastOpen = CurrentTransport().Open();
+  deviceOpen = static_cast<bool>(lastOpen);
+  if (!deviceOpen) ShowOpenFailure(window, kOpenFailedMessage);
   return deviceOpen;
 }
+
+const OpenResult& LastDeviceOpen() { return lastOpen; }
 
 void CloseDevice() {
   if (!deviceOpen) return;
@@ -43,6 +46,17 @@ bool SendDeviceRequest(std::uint8_t code, std::uint16_t param1, std::uint16_t pa
   const ExchangeResult result = CurrentTransport().Exchange(request.bytes, replySpan);
   CloseDevice();
   return ExchangeAnswered(result, replySpan.size());
+}
+
+bool SendPageWrite(std::uint16_t offset, std::span<const std::uint8_t> data) {
+  if (!OpenDevice()) {
+    CloseDevice();
+    return false;
+  }
+  const ExchangeResult result = CurrentTransport().WritePage(static_cast<std::uint8_t>(deviceSelect(offset)),
+                                                             static_cast<std::uint8_t>(wordAddress(offset)), data);
+  CloseDevice();
+  return ExchangeAnswered(result, data.size());
 }
 
 }  // namespace pavok

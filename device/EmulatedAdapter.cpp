@@ -66,18 +66,18 @@ OpenFailure EmulatedAdapter::Availability() const {
   return faults_.accessDenied ? OpenFailure::AccessDenied : OpenFailure::None;
 }
 
-bool EmulatedAdapter::Open() {
+OpenResult EmulatedAdapter::Open() {
   ++opens_;
   lastOpenFailure_ = Availability();
   open_ = lastOpenFailure_ == OpenFailure::None;
-  return open_;
+  return lastOpenFailure_;
 }
 
 void EmulatedAdapter::Close() { open_ = false; }
 
 OpenFailure EmulatedAdapter::LastOpenFailure() const { return lastOpenFailure_; }
 
-std::string EmulatedAdapter::LockName() const {
+std::vector<std::string> EmulatedAdapter::LockNames() const {
   if (!imageFile_) return {};
   std::error_code ec;
   const std::filesystem::path file = std::filesystem::weakly_canonical(*imageFile_, ec);
@@ -88,7 +88,7 @@ std::string EmulatedAdapter::LockName() const {
   }
   char name[40];
   std::snprintf(name, sizeof name, "emulated-%016llx", static_cast<unsigned long long>(hash));
-  return name;
+  return {name};
 }
 
 std::string EmulatedAdapter::Describe() const {

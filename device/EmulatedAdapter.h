@@ -33,7 +33,7 @@ class EmulatedAdapter final : public Transport {
   static std::optional<EmulatedAdapter> WithImageFile(int size, const std::filesystem::path& imageFile,
                                                       std::string* error);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override;
@@ -41,7 +41,7 @@ class EmulatedAdapter final : public Transport {
   std::string Describe() const override;
   // With an image file, named by the file: two programs given the same file
   // drive the same chip. A chip in memory is this program's alone.
-  std::string LockName() const override;
+  std::vector<std::string> LockNames() const override;
 
   void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
   // What an open would meet now under the fault plan: None while the adapter

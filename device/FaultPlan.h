@@ -19,6 +19,9 @@ struct FaultPlan {
   std::size_t shortReplyBytes = 1;
   std::optional<int> unplugAfter;     // after this many exchanges, opens fail
   std::optional<int> unplugDuringExchangeAt;  // pulled out while answering: the call fails, opens fail
+  // The USB test bed's CH341A never answers its k-th transfer in (from 0)
+  // that finds an answer waiting: the answer stays in it.
+  std::optional<int> unansweredAt;
   // The chip's k-th write (from 0) starts a write cycle that never ends: the
   // chip takes that write, then answers nothing any more.
   std::optional<int> endlessWriteCycleAt;

@@ -5,27 +5,27 @@ namespace pavok {
 FirstPresentTransport::FirstPresentTransport(std::vector<std::unique_ptr<Transport>> candidates)
     : candidates_(std::move(candidates)) {}
 
-bool FirstPresentTransport::Open() {
+OpenResult FirstPresentTransport::Open() {
   if (chosen_ != nullptr) return TryOpen(*chosen_);
   lastOpenFailure_ = OpenFailure::NotFound;
   for (const auto& candidate : candidates_) {
-    if (TryOpen(*candidate)) return true;
-    if (refused_ != nullptr) return false;
+    OpenResult result = TryOpen(*candidate);
+    if (result || refused_ != nullptr) return result;
   }
-  return false;
+  return OpenFailure::NotFound;
 }
 
-bool FirstPresentTransport::TryOpen(Transport& candidate) {
+OpenResult FirstPresentTransport::TryOpen(Transport& candidate) {
   chosen_ = nullptr;
   refused_ = nullptr;
-  if (candidate.Open()) {
+  OpenResult result = candidate.Open();
+  lastOpenFailure_ = result.failure;
+  if (result) {
     chosen_ = &candidate;
-    lastOpenFailure_ = OpenFailure::None;
-    return true;
+  } else if (lastOpenFailure_ != OpenFailure::NotFound) {
+    refused_ = &candidate;
   }
-  lastOpenFailure_ = candidate.LastOpenFailure();
-  if (lastOpenFailure_ != OpenFailure::NotFound) refused_ = &candidate;
-  return false;
+  return result;
 }
 
 ExchangeResult FirstPresentTransport::Exchange(std::span<const std::uint8_t, 5> request,
@@ -35,6 +35,20 @@ ExchangeResult FirstPresentTransport::Exchange(std::span<const std::uint8_t, 5> 
 
 void FirstPresentTransport::Close() {
   if (chosen_ != nullptr) chosen_->Close();
+}
+
+std::size_t FirstPresentTransport::LargestWrite() {
+  if (chosen_ == nullptr && Open()) Close();
+  return chosen_ != nullptr ? chosen_->LargestWrite() : kLoadedBytes;
+}
+
+ExchangeResult FirstPresentTransport::WritePage(std::uint8_t select, std::uint8_t word,
+                                                std::span<const std::uint8_t> data) {
+  return chosen_ != nullptr ? chosen_->WritePage(select, word, data) : ExchangeResult{};
+}
+
+void FirstPresentTransport::HoldOpen(bool hold) {
+  for (const auto& candidate : candidates_) candidate->HoldOpen(hold);
 }
 
 std::string FirstPresentTransport::LastExchangeFailure() const {

@@ -5,7 +5,7 @@
 // requests must reach the same one); once its open fails, which ends the
 // transfer, the next open looks at all of them again. An adapter that is
 // there but cannot be opened (closed to this user) stops the search: its
-// failure is the one to tell.
+// failure is the one to tell. Holding open is passed to every candidate.
 
 #include <memory>
 #include <vector>
@@ -18,9 +18,14 @@ class FirstPresentTransport final : public Transport {
  public:
   explicit FirstPresentTransport(std::vector<std::unique_ptr<Transport>> candidates);
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
+  // The chosen adapter's; before any was chosen, that of the one an open
+  // finds.
+  std::size_t LargestWrite() override;
+  ExchangeResult WritePage(std::uint8_t select, std::uint8_t word, std::span<const std::uint8_t> data) override;
+  void HoldOpen(bool hold) override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   std::string LastExchangeFailure() const override;
   bool ReportsAcknowledge() const override { return chosen_ != nullptr && chosen_->ReportsAcknowledge(); }
@@ -32,7 +37,7 @@ class FirstPresentTransport final : public Transport {
   std::vector<std::string> LockNames() const override;
 
  private:
-  bool TryOpen(Transport& candidate);
+  OpenResult TryOpen(Transport& candidate);
 
   std::vector<std::unique_ptr<Transport>> candidates_;
   Transport* chosen_ = nullptr;   // the one that opened last

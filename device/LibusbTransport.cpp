@@ -12,9 +12,9 @@ LibusbTransport::LibusbTransport(std::uint16_t vendorId, std::uint16_t productId
 LibusbTransport::LibusbTransport(std::unique_ptr<UsbBackend> backend, std::uint16_t vendorId, std::uint16_t productId)
     : connection_(std::move(backend), {vendorId, productId}) {}
 
-bool LibusbTransport::Open() {
+OpenResult LibusbTransport::Open() {
   lastOpenFailure_ = connection_.Open();
-  return lastOpenFailure_ == OpenFailure::None;
+  return lastOpenFailure_;
 }
 
 ExchangeResult LibusbTransport::Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) {
@@ -27,8 +27,6 @@ ExchangeResult LibusbTransport::Exchange(std::span<const std::uint8_t, 5> reques
 }
 
 void LibusbTransport::Close() { connection_.Close(); }
-
-std::string LibusbTransport::LockName() const { return connection_.LockName(); }
 
 std::string LibusbTransport::Describe() const { return connection_.Describe("USB adapter"); }
 

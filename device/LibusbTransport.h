@@ -26,7 +26,7 @@ class LibusbTransport final : public Transport {
   // The same over another backend (tests use a fake one).
   LibusbTransport(std::unique_ptr<UsbBackend> backend, std::uint16_t vendorId, std::uint16_t productId);
 
-  bool Open() override;
+  OpenResult Open() override;
   // Request code as bRequest, param1 as wValue, param2 as wIndex, the reply
   // size as wLength.
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
@@ -36,7 +36,7 @@ class LibusbTransport final : public Transport {
   std::string Describe() const override;
   // One lock for all adapters with these ids: the open takes the first one
   // listed, so two programs given the same ids reach the same adapter.
-  std::string LockName() const override;
+  std::vector<std::string> LockNames() const override { return {connection_.LockName()}; }
 
  private:
   UsbConnection connection_;

@@ -7,7 +7,7 @@ namespace {
 // Stands in until a front end chooses a transport: there is no adapter.
 class NoAdapter final : public Transport {
  public:
-  bool Open() override { return false; }
+  OpenResult Open() override { return OpenFailure::NotFound; }
   ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t>) override { return {}; }
   void Close() override {}
   OpenFailure LastOpenFailure() const override { return OpenFailure::NotFound; }
@@ -33,12 +33,6 @@ std::string_view OpenFailureText(OpenFailure failure) {
       break;
   }
   return "adapter could not be opened";
-}
-
-std::vector<std::string> Transport::LockNames() const {
-  std::string name = LockName();
-  if (name.empty()) return {};
-  return {std::move(name)};
 }
 
 Transport& CurrentTransport() { return *current; }

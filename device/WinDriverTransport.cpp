@@ -27,17 +27,17 @@ WinDriverTransport::WinDriverTransport(std::string_view devicePath) : devicePath
 
 WinDriverTransport::~WinDriverTransport() { Close(); }
 
-bool WinDriverTransport::Open() {
+OpenResult WinDriverTransport::Open() {
   Close();  // never leak a handle, even if a caller opens twice
   const HANDLE device = CreateFileA(devicePath_.c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (device == INVALID_HANDLE_VALUE) {
     lastOpenFailure_ = ClassifyOpenError(GetLastError());
-    return false;
+    return lastOpenFailure_;
   }
   handle_ = device;
   lastOpenFailure_ = OpenFailure::None;
-  return true;
+  return OpenFailure::None;
 }
 
 ExchangeResult WinDriverTransport::Exchange(std::span<const std::uint8_t, 5> request,

@@ -19,12 +19,12 @@ class WinDriverTransport final : public Transport {
   WinDriverTransport(const WinDriverTransport&) = delete;
   WinDriverTransport& operator=(const WinDriverTransport&) = delete;
 
-  bool Open() override;
+  OpenResult Open() override;
   ExchangeResult Exchange(std::span<const std::uint8_t, 5> request, std::span<std::uint8_t> reply) override;
   void Close() override;
   OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   std::string Describe() const override;
-  std::string LockName() const override { return "avr309usb-0"; }
+  std::vector<std::string> LockNames() const override { return {"avr309usb-0"}; }
 
   bool isOpen() const { return handle_ != nullptr; }
 

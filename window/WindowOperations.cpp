@@ -31,6 +31,14 @@ void ShowMessage(WindowOperations* window, std::string_view text) {
   std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(kMessageTitle.size()), kMessageTitle.data(), shown.c_str());
 }
 
+void ShowOpenFailure(WindowOperations* window, std::string_view text) {
+  if (window != nullptr) {
+    window->ShowOpenFailure(Tr(text));
+    return;
+  }
+  ShowMessage(window, text);
+}
+
 void SetStatusText(WindowOperations* window, std::string_view text) {
   if (window != nullptr) window->SetStatusText(Tr(text));
 }

@@ -48,6 +48,9 @@ class WindowOperations {
   virtual bool AskYesNo(std::string_view text) = 0;
   // A modal message with an OK button.
   virtual void ShowMessage(std::string_view text) = 0;
+  // The same, for the message that the adapter could not be opened; a
+  // window that can say why (the device channel's LastDeviceOpen) adds it.
+  virtual void ShowOpenFailure(std::string_view text) { ShowMessage(text); }
   virtual void SetStatusText(std::string_view text) = 0;
   virtual void SetProgressRange(int minimum, int maximum) = 0;
   virtual void SetProgressPos(int position) = 0;
@@ -78,6 +81,7 @@ class ActiveWindowScope {
 // window goes to the standard error stream instead of being lost.
 bool AskYesNo(WindowOperations* window, std::string_view text);
 void ShowMessage(WindowOperations* window, std::string_view text);
+void ShowOpenFailure(WindowOperations* window, std::string_view text);
 void SetStatusText(WindowOperations* window, std::string_view text);
 void SetProgressRange(WindowOperations* window, int minimum, int maximum);
 void SetProgressPos(WindowOperations* window, int position);

@@ -98,7 +98,7 @@ TEST_F(CliBinary, KilledDuringAnEraseTheChipImageStillHoldsTheWholeChip) {
 // emulated chip in chip.bin, as its lock file says.
 bool WaitUntilHolding(pid_t pid, const TemporaryDirectory& directory) {
   const auto adapter = EmulatedAdapter::WithImageFile(2048, directory / "chip.bin", nullptr);
-  const auto lockFile = LockFilePath(adapter->LockName());
+  const auto lockFile = LockFilePath(adapter->LockNames().front());
   for (int i = 0; i < 500; ++i) {
     if (ReadFileBytes(lockFile) == std::to_string(pid) + "\n") return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

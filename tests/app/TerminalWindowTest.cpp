@@ -98,7 +98,7 @@ TEST(TerminalWindow, FileDialogsAndFastWriteComeFromTheCommandLine) {
 class DeniedTransport final : public Transport {
  public:
   explicit DeniedTransport(OpenFailure failure) : failure_(failure) {}
-  bool Open() override { return false; }
+  OpenResult Open() override { return failure_; }
   ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t>) override { return {}; }
   void Close() override {}
   OpenFailure LastOpenFailure() const override { return failure_; }

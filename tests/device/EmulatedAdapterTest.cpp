@@ -18,7 +18,7 @@ struct Answer {
 // One request as the channel makes it: open, exchange, close.
 Answer Send(EmulatedAdapter& adapter, std::uint8_t code, std::uint16_t param1, std::uint16_t param2,
             std::size_t offered) {
-  Answer answer{adapter.Open(), {}, std::vector<std::uint8_t>(offered, 0xEE)};
+  Answer answer{static_cast<bool>(adapter.Open()), {}, std::vector<std::uint8_t>(offered, 0xEE)};
   if (!answer.opened) return answer;
   answer.result = adapter.Exchange(DeviceRequest::Make(code, param1, param2).bytes, answer.reply);
   adapter.Close();

@@ -92,7 +92,7 @@ TEST(FirstPresentTransport, ATransferHoldsTheLocksOfEveryCandidate) {
     ASSERT_TRUE(adapter);
     candidates.push_back(std::make_unique<EmulatedAdapter>(std::move(*adapter)));
   }
-  const std::vector<std::string> names{candidates[0]->LockName(), candidates[1]->LockName()};
+  const std::vector<std::string> names{candidates[0]->LockNames().front(), candidates[1]->LockNames().front()};
   FirstPresentTransport transport(std::move(candidates));
   EXPECT_EQ(transport.LockNames(), names);
 

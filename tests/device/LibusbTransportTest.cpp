@@ -144,7 +144,7 @@ TEST(LibusbTransport, OpenFindsTheAdapterByItsIdsOrSaysWhyNot) {
     LibusbTransport transport = MakeTransport(bus);
     std::array<std::uint8_t, 1> reply{};
 
-    EXPECT_EQ(transport.Open(), c.failure == OpenFailure::None) << c.what;
+    EXPECT_EQ(static_cast<bool>(transport.Open()), c.failure == OpenFailure::None) << c.what;
     EXPECT_EQ(transport.LastOpenFailure(), c.failure) << c.what;
     EXPECT_EQ(bus.openedPositions, c.openedPositions) << c.what;
     if (c.failure == OpenFailure::None) continue;

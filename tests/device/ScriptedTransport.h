@@ -22,10 +22,10 @@ class ScriptedTransport final : public Transport {
   bool isOpen = false;
   std::size_t lastOffered = 0;
 
-  bool Open() override {
+  OpenResult Open() override {
     ++openCalls;
     isOpen = opens;
-    return opens;
+    return opens ? OpenFailure::None : LastOpenFailure();
   }
   ExchangeResult Exchange(std::span<const std::uint8_t, 5>, std::span<std::uint8_t> reply) override {
     ++exchangeCalls;

@@ -66,9 +66,14 @@ unsigned EmulatedCh341a::i2cClockKhz() const {
   return chip_.clockKhz();
 }
 
+bool EmulatedCh341a::leftUnanswered() const {
+  const auto lock = Lock();
+  return faults_.unansweredAt && answeredIns_ > *faults_.unansweredAt;
+}
+
 int EmulatedCh341a::streamErrors() const {
   const auto lock = Lock();
-  return streamErrors_;
+  return streamErrors_ + chip_.wrappedWrites();
 }
 
 EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::uint8_t endpoint,
@@ -93,6 +98,7 @@ EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::u
   } else {
     // With nothing to fetch the chip answers no IN token; the host gives up.
     if (replies_.empty()) return {-ETIMEDOUT};
+    if (faults_.unansweredAt == answeredIns_++) return {0, 0, Afterwards::NeverAnswered};
     moved = std::min(GiveReplies(buffer), cut);
   }
   urbs_.back().bytes.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(moved));

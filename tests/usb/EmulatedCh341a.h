@@ -43,8 +43,11 @@ class EmulatedCh341a final : public EmulatedUsbDevice {
   unsigned i2cClockKhz() const;
   // Packets that did not open with the stream code, sub-commands the chip
   // does not know or that ran past their packet, answers longer than a
-  // packet: none, for a transport that speaks the stream right.
+  // packet, page writes that wrapped inside their page: none, for a
+  // transport that speaks the stream right.
   int streamErrors() const;
+  // Whether the transfer in the fault plan leaves unanswered has come.
+  bool leftUnanswered() const;
 
  private:
   UrbAnswer AnswerUrb(std::uint8_t type, std::uint8_t endpoint, std::span<std::uint8_t> buffer) override;
@@ -57,6 +60,7 @@ class EmulatedCh341a final : public EmulatedUsbDevice {
   std::deque<std::vector<std::uint8_t>> replies_;  // IN packets not yet fetched
   std::vector<BulkUrb> urbs_;
   int streamErrors_ = 0;
+  int answeredIns_ = 0;  // transfers in that found an answer waiting
 };
 
 }  // namespace pavok::test

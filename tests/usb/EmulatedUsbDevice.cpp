@@ -142,6 +142,11 @@ int EmulatedUsbDevice::interfaceClaims() const {
   return interfaceClaims_;
 }
 
+int EmulatedUsbDevice::claimsMade() const {
+  const auto lock = Lock();
+  return claimsMade_;
+}
+
 void EmulatedUsbDevice::ClientConnected(UMockdevIoctlBase*, UMockdevIoctlClient*, void* self) {
   auto& device = *static_cast<EmulatedUsbDevice*>(self);
   const auto lock = device.Lock();
@@ -175,6 +180,7 @@ EmulatedUsbDevice::IoctlResult EmulatedUsbDevice::Answer(unsigned long request, 
     case USBDEVFS_RELEASEINTERFACE:
       if (gone_) return {-1, ENODEV};
       interfaceClaims_ += request == USBDEVFS_RELEASEINTERFACE ? -1 : 1;
+      claimsMade_ += request == USBDEVFS_RELEASEINTERFACE ? 0 : 1;
       return {0, 0};
     case USBDEVFS_SUBMITURB:
       return gone_ ? IoctlResult{-1, ENODEV} : Submit(argument);
@@ -201,6 +207,8 @@ EmulatedUsbDevice::IoctlResult EmulatedUsbDevice::Submit(UMockdevIoctlData* argu
   urb->actual_length = static_cast<int>(answer.actualLength);
   if (answer.afterwards == Afterwards::Unplugged) Unplug();
   unplugWhenReaped_ = answer.afterwards == Afterwards::UnpluggedWhenReaped;
+  // The program waits for it until it gives up, or ends.
+  if (answer.afterwards == Afterwards::NeverAnswered) return {0, 0};
   completed_.push_back(urbData.release());
   return {0, 0};
 }

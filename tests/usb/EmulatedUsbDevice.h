@@ -46,6 +46,8 @@ class EmulatedUsbDevice {
   int opens() const;
   // Claims of the interface less releases: 0 once every program let it go.
   int interfaceClaims() const;
+  // Every claim of the interface so far.
+  int claimsMade() const;
   // The node as programs name it, e.g. "/dev/bus/usb/100/002".
   const std::string& deviceNode() const { return deviceNode_; }
 
@@ -57,7 +59,7 @@ class EmulatedUsbDevice {
   EmulatedUsbDevice(UMockdevTestbed* testbed, const UsbDeviceShape& shape, UsbDevicePlace place,
                     OpenFailure availability);
 
-  enum class Afterwards { Stays, Unplugged, UnpluggedWhenReaped };
+  enum class Afterwards { Stays, Unplugged, UnpluggedWhenReaped, NeverAnswered };
   struct UrbAnswer {
     int status = 0;  // 0, or a negative errno as the host controller ends the URB
     std::size_t actualLength = 0;
@@ -94,6 +96,7 @@ class EmulatedUsbDevice {
   UMockdevIoctlData* lastReaped_ = nullptr;   // holds a reference
   int opens_ = 0;
   int interfaceClaims_ = 0;
+  int claimsMade_ = 0;
   bool unplugWhenReaped_ = false;
   bool gone_ = false;
 };

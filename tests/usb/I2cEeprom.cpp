@@ -1,5 +1,7 @@
 #include "I2cEeprom.h"
 
+#include "ChipType.h"
+
 namespace pavok::test {
 
 namespace {
@@ -21,6 +23,8 @@ void I2cEeprom::Stop() {
   now_ += bitTime_;
   if (phase_ == Phase::Receiving && !received_.empty()) {
     chip_.Write(select_, word_, received_);
+    const auto page = static_cast<std::size_t>(PageSizeOf(chip_.size()));
+    if (word_ % page + received_.size() > page) ++wrappedWrites_;
     endless_ = endlessWriteCycleAt_ == writes_++;
     busyUntil_ = now_ + kWriteCycle;
   }

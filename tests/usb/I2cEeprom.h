@@ -42,6 +42,9 @@ class I2cEeprom {
   const EepromModel& chip() const { return chip_; }
   // The page writes the chip took.
   int writes() const { return writes_; }
+  // Those that ran past the end of their page, so that, as on a real chip,
+  // their last bytes wrapped to the page's start.
+  int wrappedWrites() const { return wrappedWrites_; }
 
  private:
   enum class Phase { Idle, DeviceAddress, WordAddress, Receiving, Sending };
@@ -61,6 +64,7 @@ class I2cEeprom {
   int counter_ = 0;  // the chip's address counter
   std::vector<std::uint8_t> received_;
   int writes_ = 0;
+  int wrappedWrites_ = 0;
 };
 
 }  // namespace pavok::test

@@ -2,8 +2,11 @@
 // own, which finds the testbed through the environment it inherits.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "ChipType.h"
 #include "CliProcess.h"
@@ -13,6 +16,7 @@
 #include "OpenFailureHint.h"
 #include "DeviceChannel.h"
 #include "UsbTestbed.h"
+#include "ChipType.h"
 
 namespace pavok::test {
 namespace {
@@ -120,6 +124,7 @@ TEST_F(UsbCli, AutoTakesTheAdapterThatIsPluggedIn) {
     std::string out;
     std::string errors;     // the end of the error stream
     unsigned i2cClock = 0;  // what the CH341A's clock was set to
+    int socketSize = 2048;  // the CH341A's chip
   };
   const std::string answered = "chip: answered a read of its first block\n";
   const Case cases[] = {
@@ -134,17 +139,26 @@ TEST_F(UsbCli, AutoTakesTheAdapterThatIsPluggedIn) {
        0, "", "Порт открыт\nadapter: CH341A 1A86:5512 on bus 100, device 3\nПорт закрыт\nout.bin\n", 400},
       {"the CH341A chosen, the adapter plugged in", true, false, {"--adapter", "ch341a", "probe"}, 2, "",
        "pavok-cli: probe: adapter not found (CH341A 1A86:5512)\n"},
+      // The CH341A's own reason comes through, and its trace tells a chip
+      // that did not answer from a transfer that failed.
+      {"CH341A only, C02 in the socket, C16 selected", false, true, {"--trace", "read", "out.bin"}, 2, "",
+       "request 24 00 00 AE 00  offered 32  returned 0  short reply\nОшибка чтения микросхемы по адресу 0100: "
+       "микросхема не отвечает на байт выбора A2. Буфер прочитан частично. Микросхема отвечает как C02, выберите "
+       "тип C02.\npavok-cli: read: at address 0100: no chip acknowledged the select byte A2; the chip answers as a "
+       "C02; choose --chip C02; the chip was not read completely; out.bin not written\n",
+       100, 256},
   };
   for (const Case& c : cases) {
     UsbTestbed testbed;
     if (c.adapter) testbed.PlugAdapter(kAdapterIds, ChipHolding(PatternBytes(2048)));
-    const EmulatedCh341a* ch341a = c.ch341a ? &testbed.PlugCh341a(ChipHolding(PatternBytes(2048))) : nullptr;
+    const EmulatedCh341a* ch341a =
+        c.ch341a ? &testbed.PlugCh341a(ChipHolding(PatternBytes(static_cast<std::size_t>(c.socketSize)))) : nullptr;
     std::filesystem::remove(directory / "out.bin");
     const Spawned run = Spawn(c.arguments, directory);
     EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.errors;
     EXPECT_EQ(run.out, c.out) << c.what;
     EXPECT_TRUE(run.errors.ends_with(c.errors)) << c.what << "\n" << run.errors;
-    if (c.arguments.back() == "out.bin") {
+    if (c.arguments.back() == "out.bin" && c.status == 0) {
       EXPECT_EQ(ReadFileBytes(directory / "out.bin"), PatternBytes(2048)) << c.what;
     }
     if (ch341a != nullptr) {
@@ -201,6 +215,55 @@ TEST_F(UsbCli, ProbeSaysWhyTheAdapterCouldNotBeOpened) {
     const Spawned run = Spawn({"probe"}, directory);
     EXPECT_EQ(run.status, 2) << c.what;
     EXPECT_TRUE(run.errors.ends_with(c.reason)) << c.what << "\n" << run.errors;
+  }
+}
+
+// The CH341A writes a chip page by page: changes either side of a page
+// boundary (8 bytes on a C02, 16 on the others) are two page writes, a
+// change of the last byte one; the bed counts a write that ran past its
+// page, which the chip wraps, as an error. Each command claims the CH341A
+// once. A program killed between a transfer out and its transfer in leaves
+// the answer in the CH341A; the next program drains it and reads right.
+TEST_F(UsbCli, Ch341aWritesPagesClaimsOncePerCommandAndDrainsWhatAKilledProgramLeft) {
+  struct Case {
+    const char* type;
+    std::vector<std::size_t> changed;  // offsets that differ in FILE
+    int pageWrites;
+    std::optional<int> killedAt;       // the transfer in with an answer the program never gets
+  };
+  const Case cases[] = {
+      {"C02", {7, 8}, 2, {}},        {"C04", {0x1FF, 0x100}, 2, {}}, {"C08", {0x2EF, 0x2F0}, 2, {}},
+      {"C16", {0x7EF, 0x7F0}, 2, {}}, {"C16", {0x7FF}, 1, {}},        {"C16", {}, 0, 1},
+  };
+  for (const Case& c : cases) {
+    const int size = FindChipType(c.type)->size;
+    const std::string chip = PatternBytes(static_cast<std::size_t>(size));
+    std::string file = chip;
+    for (const std::size_t offset : c.changed) file[offset] = static_cast<char>(~file[offset]);
+    WriteFileBytes(directory / "file.bin", file);
+    UsbTestbed testbed;
+    FaultPlan faults;
+    faults.unansweredAt = c.killedAt;
+    EmulatedCh341a& ch341a = testbed.PlugCh341a(ChipHolding(chip), faults);
+    const std::vector<std::string> read{"--adapter", "ch341a", "--chip", c.type, "read", "out.bin"};
+    if (c.killedAt) {
+      const pid_t killed = Start(read, directory);
+      for (int ms = 0; ms < 5000 && !ch341a.leftUnanswered(); ++ms) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      EXPECT_TRUE(ch341a.leftUnanswered()) << "the program never came to the transfer in";
+      kill(killed, SIGKILL);
+      Finish(killed, directory);
+    }
+    const Spawned run = Spawn(c.killedAt ? read : std::vector<std::string>{"--adapter", "ch341a", "--chip", c.type,
+                                                                              "--yes", "write", "--fast", "file.bin"},
+                              directory);
+    EXPECT_EQ(run.status, 0) << c.type << "\n" << run.errors;
+    EXPECT_EQ(ch341a.chipWrites(), c.pageWrites) << c.type;
+    EXPECT_EQ(Text(ch341a.chipContents()), file) << c.type;
+    EXPECT_EQ(ch341a.streamErrors(), 0) << c.type;
+    EXPECT_EQ(ch341a.claimsMade(), c.killedAt ? 2 : 1) << c.type;
+    EXPECT_EQ(ReadFileBytes(directory / "out.bin"), c.killedAt ? chip : "") << c.type;
   }
 }
 

@@ -178,8 +178,6 @@ Outcome ExpectSameOnBothPaths(const Scenario& s, ExitStatus status, std::size_t 
   EXPECT_EQ(usb.chip, emulated.chip) << s.what;
   if (s.adapter == Adapter::Avr309) {
     EXPECT_EQ(usb.packets, emulated.packets) << s.what;
-  } else {
-    EXPECT_EQ(usb.chipWrites, emulated.chipWrites) << s.what;
   }
   return usb;
 }
@@ -194,24 +192,35 @@ TEST(UsbPath, EveryCommandOnEveryChipTypeMatchesTheEmulatedPath) {
       const Scenario fast{label + " fast write", type.size, CliCommand::Write, true, {}, true, adapter};
       const Scenario erase{label + " erase", type.size, CliCommand::Erase, false, {}, true, adapter};
       const Scenario compare{label + " compare", type.size, CliCommand::Compare, false, {}, true, adapter};
-      std::size_t changedGroups = 0;
-      for (std::size_t group = 0; group < size; group += 4) {
-        changedGroups += fast.chip().compare(group, 4, fast.file(), group, 4) != 0 ? 1 : 0;
-      }
-      // Besides agreeing, the commands must have done what they say.
+      const auto changed = [&fast](std::size_t unit) {
+        std::size_t count = 0;
+        for (std::size_t at = 0; at < fast.chip().size(); at += unit) {
+          count += fast.chip().compare(at, unit, fast.file(), at, unit) != 0 ? 1 : 0;
+        }
+        return count;
+      };
+      // Besides agreeing, the commands must have done what they say: the
+      // adapter writes groups, two requests each, the CH341A whole pages.
+      const auto page = static_cast<std::size_t>(type.pageSize);
+      const bool pages = adapter == Adapter::Ch341a;
       struct Case {
         const Scenario& scenario;
         std::size_t requests;
         std::string chipAfter;
         std::string saved;
+        std::size_t chipWrites;
       };
-      for (const Case& c :
-           {Case{read, size / 32, read.chip(), read.chip()}, Case{write, size / 2, write.file(), ""},
-            Case{fast, size / 32 + 2 * changedGroups, fast.file(), ""},
-            Case{erase, size / 2, std::string(size, '\xFF'), ""}, Case{compare, size / 32, compare.chip(), ""}}) {
+      for (const Case& c : {Case{read, size / 32, read.chip(), read.chip(), 0},
+                            Case{write, size / 2, write.file(), "", pages ? size / page : size / 4},
+                            Case{fast, size / 32 + 2 * changed(4), fast.file(), "", changed(pages ? page : 4)},
+                            Case{erase, size / 2, std::string(size, '\xFF'), "", pages ? size / page : size / 4},
+                            Case{compare, size / 32, compare.chip(), "", 0}}) {
         const Outcome usb = ExpectSameOnBothPaths(c.scenario, ExitStatus::Success, c.requests);
         EXPECT_EQ(usb.chip, Bytes(c.chipAfter)) << c.scenario.what;
         EXPECT_EQ(usb.savedFile, c.saved) << c.scenario.what;
+        if (pages) {
+          EXPECT_EQ(static_cast<std::size_t>(usb.chipWrites), c.chipWrites) << c.scenario.what;
+        }
       }
     }
   }
@@ -249,10 +258,11 @@ TEST(UsbPath, FaultsOnTheBusEndTheTransferAsOnTheEmulatedAdapter) {
   }
 }
 
-// The CH341A counts bulk transfers: a block read is one transfer out and
-// one in, a write one out and one in and then two per acknowledge poll. A
-// transfer that fails fails its request; a chip that stops answering fails
-// it too, and says why. Once the adapter is back to normal (or the chip
+// The CH341A counts bulk transfers: the open drains it with one transfer
+// in; a block read is one transfer out and one in, a page write likewise
+// (after a probe of its select byte, one out and one in, for the first page
+// of a bank), then two per acknowledge poll. A transfer that fails fails
+// its request; a chip that stops answering fails it too, and says why. Once the adapter is back to normal (or the chip
 // fits the type again), a read gets the chip's own bytes: nothing of the
 // failed stream is taken for a later answer.
 TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
@@ -267,20 +277,20 @@ TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
   const std::string notAnswered = "the adapter did not answer a request";
   const Adapter ch341a = Adapter::Ch341a;
   const Case cases[] = {
-      {{"stall of the transfer out", 2048, CliCommand::Read, false, FaultPlan::FailAt(6), true, ch341a},
+      {{"stall of the transfer out", 2048, CliCommand::Read, false, FaultPlan::FailAt(7), true, ch341a},
        notAnswered + notRead, false, true},
-      {{"stall of the transfer in", 2048, CliCommand::Read, false, FaultPlan::FailAt(3), true, ch341a},
+      {{"stall of the transfer in", 2048, CliCommand::Read, false, FaultPlan::FailAt(4), true, ch341a},
        notAnswered + notRead, false, true},
-      {{"short transfer in", 2048, CliCommand::Read, false, FaultPlan::ShortReplyAt(1, 16), true, ch341a},
+      {{"short transfer in", 2048, CliCommand::Read, false, FaultPlan::ShortReplyAt(2, 16), true, ch341a},
        notAnswered + notRead, false, true},
-      {{"empty transfer in", 256, CliCommand::Write, false, FaultPlan::EmptyReplyAt(5), true, ch341a},
+      {{"empty transfer in", 256, CliCommand::Write, false, FaultPlan::EmptyReplyAt(6), true, ch341a},
        notAnswered + partlyWritten, false, true},
-      {{"short transfer out", 2048, CliCommand::Read, false, FaultPlan::ShortReplyAt(2, 32), true, ch341a},
-       notAnswered + notRead, false, true},
-      {{"empty transfer out", 512, CliCommand::Erase, false, FaultPlan::EmptyReplyAt(4), true, ch341a},
+      {{"short transfer out", 256, CliCommand::Write, false, FaultPlan::ShortReplyAt(3, 32), true, ch341a},
+       notAnswered + partlyWritten, false, true},
+      {{"empty transfer out", 512, CliCommand::Erase, false, FaultPlan::EmptyReplyAt(5), true, ch341a},
        notAnswered + partlyWritten, false, true},
       {{"write cycle never ends", 256, CliCommand::Write, false, FaultPlan::EndlessWriteCycleAt(5), true, ch341a},
-       "the chip did not end its write cycle within 30 ms" + partlyWritten, true, false},
+       "the chip did not end its write cycle within 30 ms" + partlyWritten, false, false},
       {{"C02 in the socket, C16 selected", 2048, CliCommand::Read, false, {}, true, ch341a, 256},
        "Ошибка чтения микросхемы по адресу 0100: микросхема не отвечает на байт выбора A2. Буфер прочитан "
        "частично. Микросхема отвечает как C02, выберите тип C02.\npavok-cli: read: at address 0100: no chip "
@@ -289,8 +299,9 @@ TEST(UsbPath, FaultsOverTheCh341aFailTheRequestAndTheNextTransferReadsRight) {
       {{"removed during a transfer", 1024, CliCommand::Compare, false, FaultPlan::UnplugDuringExchangeAt(9), true,
         ch341a},
        notAnswered + "; the chip was not read completely\n", false, false},
+      // The transfer holds the CH341A: its next request fails.
       {{"removed between requests", 256, CliCommand::Write, false, FaultPlan::UnplugAfter(40), true, ch341a},
-       "adapter not found" + partlyWritten, false, false},
+       notAnswered + partlyWritten, false, false},
       {{"access denied", 2048, CliCommand::Read, false, FaultPlan::AccessDenied(), true, ch341a},
        std::string(kOpenFailedMessage) + "\n" + OpenFailureHint(OpenFailure::AccessDenied) +
            "\npavok-cli: read: access to the adapter denied" + notRead,
