@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
+#include "DialogProgramOptions.h"
 #include "LanguageOption.h"
 #include "QtProgrammerDlg.h"
 #include "QtTexts.h"
 #include "Translation.h"
-#include "TransportOptions.h"
 #include "Version.h"
 
 namespace pavok {
@@ -28,12 +28,6 @@ struct ProgramOptions {
   std::string screenshot;  // --screenshot FILE: render the opened dialog and exit
   std::string language;    // --language CODE
 };
-
-std::string VersionText() {
-  return std::string(kProductName) + " (" + std::string(kFileDescription) + ")\nfile version " +
-         std::string(kFileVersion) + ", product version " + std::string(kProductVersion) + "\n" +
-         std::string(kLicence);
-}
 
 // The dialog as it looks once opened, as a PNG file. Nothing runs but the
 // start-up, so the program needs no user to end it.
@@ -88,13 +82,11 @@ bool DisplayAvailable() {
 
 int main(int argc, char** argv) {
   using namespace pavok;
-  CLI::App cli{"Pavok: reads, writes and edits small I2C serial EEPROMs on a USB adapter.", "pavok"};
+  CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
-  AddTransportOptions(cli, options.transport);
+  AddDialogProgramOptions(cli, options.transport, options.language);
   cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
       ->type_name("FILE");
-  AddLanguageOption(cli, options.language);
-  cli.set_version_flag("--version", VersionText(), "Print the file and product versions and the licence, and exit");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

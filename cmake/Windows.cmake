@@ -46,8 +46,26 @@ if(TARGET pavok)
   set_target_properties(pavok PROPERTIES WIN32_EXECUTABLE ON)
 endif()
 
+# The time pavok.exe takes to its first painted frame (scripts/windows-cross.sh
+# prints it).
+if(TARGET pavok)
+  add_executable(pavok_first_frame ${PROJECT_SOURCE_DIR}/bench/win32/FirstFrame.cpp)
+  target_link_options(pavok_first_frame PRIVATE -municode)
+  pavok_warnings(pavok_first_frame)
+endif()
+
 if(PAVOK_BUILD_TESTS)
   pavok_add_test(win_driver_transport_test ${PROJECT_SOURCE_DIR}/tests/device/WinDriverTransportTest.cpp)
   pavok_add_test(windows_resource_test ${PROJECT_SOURCE_DIR}/tests/windows/WindowsResourceTest.cpp LIBS version)
   pavok_windows_resources(windows_resource_test "Pavok resource test")
+  if(TARGET pavok_win32)
+    pavok_add_test(native_dialog_test ${PROJECT_SOURCE_DIR}/tests/windows/NativeDialogTest.cpp
+                   ${PROJECT_SOURCE_DIR}/tests/windows/DialogDriver.cpp LIBS pavok_win32)
+    pavok_windows_resources(native_dialog_test "Pavok dialog test")
+    # The program's own start: its version, and a chip image it cannot use.
+    add_test(NAME pavok_exe_version COMMAND pavok --version)
+    set_tests_properties(pavok_exe_version PROPERTIES PASS_REGULAR_EXPRESSION "file version ${PAVOK_FILE_VERSION}")
+    add_test(NAME pavok_exe_unusable_chip_image COMMAND pavok --emulate --chip-image ${PROJECT_SOURCE_DIR})
+    set_tests_properties(pavok_exe_unusable_chip_image PROPERTIES WILL_FAIL ON)
+  endif()
 endif()

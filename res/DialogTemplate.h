@@ -1,7 +1,9 @@
 #pragma once
 // The main dialog's template: its caption, font and size, and its 31
-// controls in template order, which is also the tab order. Positions and
-// sizes are dialog units, so the layout follows the dialog font.
+// controls in template order, which is also the tab order. Each label comes
+// just before the field it names, so a screen reader that names a field by
+// the text before it reads the right one. Positions and sizes are dialog
+// units, so the layout follows the dialog font.
 
 #include <array>
 #include <cstdint>
@@ -111,10 +113,10 @@ inline constexpr std::array<ControlTemplate, 31> kMainDialogControls = [] {
       {IDC_CHECKSUM, Edit, "", ReadOnly | Centred | UpperCase | AutoHScroll | Border | TabStop, 76, 129, 51, 12,
        "Контрольная сумма буфера"},
       {IDC_FAST_WRITE, Button, "Быстрая запись", AutoCheckBox | MultiLine | TabStop, 8, 266, 86, 8},
-      {IDC_STATIC, Static, "до", kLabel, 61, 203, 9, 8},
-      {IDC_RANGE_START, Edit, "", kRangeField, 23, 199, 34, 16, "Начальный адрес"},
-      {IDC_RANGE_END, Edit, "", kRangeField, 76, 199, 34, 16, "Конечный адрес"},
       {IDC_STATIC, Static, "от", kLabel, 12, 203, 8, 8},
+      {IDC_RANGE_START, Edit, "", kRangeField, 23, 199, 34, 16, "Начальный адрес"},
+      {IDC_STATIC, Static, "до", kLabel, 61, 203, 9, 8},
+      {IDC_RANGE_END, Edit, "", kRangeField, 76, 199, 34, 16, "Конечный адрес"},
       {IDC_CLEAR_RANGE, Button, "область", kMultiLineButton, 7, 221, 59, 18},
       {IDC_STATIC, Button, "Очистить", GroupBox, 4, 190, 126, 71},
       {IDC_CLEAR_LINE, Button, "строку", kMultiLineButton, 68, 221, 58, 18},
