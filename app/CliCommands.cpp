@@ -27,6 +27,8 @@ class CommandContext {
       : name_(name), request_(request), window_(window), out_(out) {}
 
   const std::string& file() const { return request_.file; }
+  // "-": the standard output for read, the standard input for the others.
+  bool standardStream() const { return request_.file == "-"; }
   CliCommand command() const { return request_.command; }
   MissingBytes missing() const { return request_.missing; }
   std::optional<ImageFormatId> chosenFormat() const { return request_.format; }
@@ -39,12 +41,19 @@ class CommandContext {
     return ExitStatus::Failed;
   }
   void Note(std::string_view text) { window_.Report("pavok-cli: " + std::string(name_) + ": " + std::string(text)); }
+  // A failure that lets the command go on but fails it once it is done.
+  void FailAtEnd(std::string_view reason) {
+    Note(reason);
+    failedAtEnd_ = true;
+  }
+  ExitStatus Finish(ExitStatus status) const { return failedAtEnd_ ? ExitStatus::Failed : status; }
 
  private:
   std::string_view name_;
   const CommandRequest& request_;
   TerminalWindow& window_;
   std::ostream& out_;
+  bool failedAtEnd_ = false;
 };
 
 std::span<const std::uint8_t> ChipPart(const Image& image) {
@@ -106,11 +115,23 @@ bool AcceptSize(CommandContext& context, std::size_t given) {
 // ": " and the system's words for `reason`, or nothing without one.
 std::string Because(std::error_code reason) { return reason ? ": " + reason.message() : std::string(); }
 
+// Where "-" reads from.
+constexpr std::string_view kStandardInput = "/dev/stdin";
+
+// Why FILE could not be created, and the way out when its folder is what
+// refused.
+std::string CannotCreate(const std::string& file, std::error_code reason, const std::filesystem::path& folder) {
+  std::string text = "cannot create " + file + Because(reason);
+  if (folder.empty()) return text;
+  return text + "; its folder " + Utf8Text(folder) + " takes no new files, so " + file +
+         " cannot be replaced whole; it is unchanged: save elsewhere";
+}
+
 // FILE into both images through the open-file dialog. A FILE that gives no
 // bytes at all is refused: written or compared, it would stand for a chip
 // full of FF, which is seldom what was meant.
 bool LoadFile(CommandContext& context) {
-  context.window().SetFilePaths(context.file(), "");
+  context.window().SetFilePaths(context.standardStream() ? std::string(kStandardInput) : context.file(), "");
   const FileResult result = RunLoadImageFileAs(context.chosenFormat());
   if (result.outcome == FileOutcome::Malformed) {
     // The window has said what is wrong, and where.
@@ -148,8 +169,8 @@ std::string ReadFailure(ReadOutcome outcome) {
       return {};
     case ReadOutcome::Declined:
       return "declined";
-    case ReadOutcome::DumpNotCreated:
-      return "cannot create temp.bin in the current directory";
+    case ReadOutcome::DumpNotWritten:
+      return {};
     case ReadOutcome::DeviceFailed:
       return DeviceFailure() + "; the chip was not read completely";
   }
@@ -157,20 +178,37 @@ std::string ReadFailure(ReadOutcome outcome) {
 }
 
 // The chip into both images; true when every block arrived. `consequence`
-// ends the failure's one line.
+// ends the failure's one line. A dump that could not be written does not
+// stop the command, but fails it in the end.
 bool ReadChipInto(CommandContext& context, std::string_view consequence) {
   const ReadOutcome outcome = RunReadChip();
   if (outcome == ReadOutcome::Completed) return true;
+  if (outcome == ReadOutcome::DumpNotWritten) {
+    context.FailAtEnd(std::string(kDumpFileName) + " was not written" + Because(LastDumpFailure()) +
+                      "; an earlier " + std::string(kDumpFileName) + " is unchanged");
+    return true;
+  }
   context.Fail(ReadFailure(outcome) + std::string(consequence));
   return false;
 }
 
+// The chip's bytes to the standard output, in the format --format gives.
+ExitStatus WriteToStandardOutput(CommandContext& context) {
+  const std::vector<std::uint8_t> contents = context.format().encode(ChipPart(Buffer().workImage));
+  context.out().write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
+  if (context.out().flush()) return ExitStatus::Success;
+  return context.Fail("cannot write to the standard output");
+}
+
 ExitStatus ReadCommand(CommandContext& context) {
   // A name that cannot be saved to should cost neither a read nor the dump.
-  if (const auto problem = CheckCanCreate(Utf8Path(context.file()))) {
-    return context.Fail("cannot create " + context.file() + Because(problem->reason) + "; the chip was not read");
+  const auto problem = context.standardStream() ? std::nullopt : CheckCanCreate(Utf8Path(context.file()));
+  if (problem) {
+    return context.Fail(CannotCreate(context.file(), problem->reason, problem->refusingFolder) +
+                        "; the chip was not read");
   }
   if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;
+  if (context.standardStream()) return WriteToStandardOutput(context);
   context.window().SetFilePaths("", context.file());
   const FileResult saved = RunSaveImageFileAs(context.chosenFormat());
   switch (saved.outcome) {
@@ -180,7 +218,7 @@ ExitStatus ReadCommand(CommandContext& context) {
       return context.Fail(context.file() + " was not written" + Because(saved.reason) +
                           "; an earlier file of that name is unchanged");
     default:
-      return context.Fail("cannot create " + context.file() + Because(saved.reason));
+      return context.Fail(CannotCreate(context.file(), saved.reason, saved.refusingFolder));
   }
 }
 
@@ -266,6 +304,24 @@ std::string_view CommandName(CliCommand command) {
   return "command";
 }
 
+ExitStatus RunCommand(CommandContext& context, CliCommand command) {
+  switch (command) {
+    case CliCommand::Read:
+      return ReadCommand(context);
+    case CliCommand::Write:
+      return WriteCommand(context);
+    case CliCommand::Erase:
+      return WriteOutcomeStatus(RunWriteChip(true), context);
+    case CliCommand::Compare:
+      return CompareCommand(context);
+    case CliCommand::Verify:
+      return VerifyCommand(context);
+    case CliCommand::Probe:
+      return RunProbe(context.window(), context.out());
+  }
+  return ExitStatus::Failed;
+}
+
 }  // namespace
 
 ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, std::ostream& out) {
@@ -279,21 +335,7 @@ ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, 
   const AdapterReservation reservation;
   CommandContext context(CommandName(request.command), request, window, out);
 
-  switch (request.command) {
-    case CliCommand::Read:
-      return ReadCommand(context);
-    case CliCommand::Write:
-      return WriteCommand(context);
-    case CliCommand::Erase:
-      return WriteOutcomeStatus(RunWriteChip(true), context);
-    case CliCommand::Compare:
-      return CompareCommand(context);
-    case CliCommand::Verify:
-      return VerifyCommand(context);
-    case CliCommand::Probe:
-      return RunProbe(window, out);
-  }
-  return ExitStatus::Failed;
+  return context.Finish(RunCommand(context, request.command));
 }
 
 }  // namespace pavok

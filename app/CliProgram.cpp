@@ -23,6 +23,13 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
     return static_cast<int>(ExitStatus::Failed);
   }
   const TransportScope scope(*transport);
+  // Written, it would be the chip changing under the command; read, it
+  // would stand for the chip it is compared with.
+  if (IsChipImage(options.transport, options.file)) {
+    console.errors << "pavok-cli: " << options.file << " is the emulated chip image " << options.transport.chipImage
+                   << "; nothing was done: give FILE another name\n";
+    return static_cast<int>(ExitStatus::Failed);
+  }
 
   TerminalSettings settings;
   settings.assumeYes = options.assumeYes;

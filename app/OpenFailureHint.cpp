@@ -1,5 +1,7 @@
 #include "OpenFailureHint.h"
 
+#include "AdapterReservation.h"
+
 namespace pavok {
 
 std::string OpenFailureHint(const OpenResult& open) {
@@ -9,6 +11,10 @@ std::string OpenFailureHint(const OpenResult& open) {
     return "The adapter is in use by another program" +
            (holder ? " (process " + std::to_string(*holder) + ")" : std::string()) +
            "; try again once it has finished.";
+  }
+  if (const std::string lock = CurrentAdapterLockFailure(); failure == OpenFailure::Other && !lock.empty()) {
+    return "The adapter's lock cannot be taken (" + lock + "), so nothing was sent: another program could be "
+           "using the adapter.";
   }
   if (failure != OpenFailure::AccessDenied) return {};
   return "The adapter is connected, but this user may not open it: the udev rule " + std::string(kUdevRulePath) +

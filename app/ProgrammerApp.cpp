@@ -16,6 +16,7 @@
 #include "LanguageOption.h"
 #include "QtProgrammerDlg.h"
 #include "QtTexts.h"
+#include "StandardStreams.h"
 #include "Translation.h"
 #include "Version.h"
 
@@ -80,7 +81,9 @@ bool DisplayAvailable() {
 
 }  // namespace pavok
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   using namespace pavok;
   CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
@@ -124,3 +127,7 @@ int main(int argc, char** argv) {
   TranslateQt(qtTexts);
   return InitInstance(options);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return pavok::CheckStandardStreams(Run(argc, argv), "pavok", 1); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AdapterKinds.h"
+#include "ChipDump.h"
 #include "ChipType.h"
 #include "EmulatedAdapter.h"
 #include "FirstPresentTransport.h"
@@ -25,6 +26,20 @@ namespace {
 // largest chip at this delay already lasts about seventeen minutes.
 constexpr int kMaxEmulatedDelayMicroseconds = 1'000'000;
 
+}  // namespace
+
+// The same file, under any name: a link, a hard link, a bind mount.
+bool IsChipImage(const TransportOptions& options, const std::string& file) {
+  if (options.chipImage.empty() || file.empty()) return false;
+  const std::filesystem::path image = Utf8Path(options.chipImage), other = Utf8Path(file);
+  std::error_code ec, ignored;
+  // Names that do not exist yet are the same file once made.
+  return std::filesystem::equivalent(image, other, ec) ||
+         std::filesystem::weakly_canonical(image, ignored) == std::filesystem::weakly_canonical(other, ignored);
+}
+
+namespace {
+
 std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, std::string& error) {
   const auto type = FindChipType(options.emulatedChip);
   if (!type) {
@@ -35,6 +50,12 @@ std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, 
   if (options.chipImage.empty()) {
     adapter = std::make_unique<EmulatedAdapter>(EepromModel(type->size));
   } else {
+    // Every read would replace the chip with its own dump.
+    if (IsChipImage(options, std::string(kDumpFileName))) {
+      error = "the emulated chip image " + options.chipImage + " is the dump " + std::string(kDumpFileName) +
+              ", which every read replaces; give the chip image another name";
+      return nullptr;
+    }
     auto withFile = EmulatedAdapter::WithImageFile(type->size, Utf8Path(options.chipImage), &error);
     if (!withFile) return nullptr;
     adapter = std::make_unique<EmulatedAdapter>(std::move(*withFile));

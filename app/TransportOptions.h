@@ -32,4 +32,7 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options);
 // nothing with a reason in `error`.
 std::unique_ptr<Transport> MakeTransport(const TransportOptions& options, std::string& error);
 
+// Whether `file` is the emulated chip's image file under any name.
+bool IsChipImage(const TransportOptions& options, const std::string& file);
+
 }  // namespace pavok

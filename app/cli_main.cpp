@@ -4,10 +4,13 @@
 
 #include <iostream>
 
+#include "CliCommands.h"
 #include "CliProgram.h"
+#include "StandardStreams.h"
 
 int main(int argc, char* argv[]) {
   const pavok::CliConsole console{std::cout, std::cerr, pavok::AskOnControllingTerminal,
                                   isatty(STDERR_FILENO) != 0};
-  return pavok::RunCliProgram(argc, argv, console);
+  const int status = pavok::RunCliProgram(argc, argv, console);
+  return pavok::CheckStandardStreams(status, "pavok-cli", static_cast<int>(pavok::ExitStatus::Failed));
 }

@@ -11,7 +11,7 @@
 namespace pavok::bench {
 namespace {
 
-// Every block into both images, "temp.bin" created and written.
+// Every block into both images, "temp.bin" replaced whole.
 void BM_ReadChipC16(benchmark::State& state) {
   BenchEnvironment env;
   for (auto _ : state) {

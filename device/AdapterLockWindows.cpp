@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "AdapterLock.h"
+#include "Utf8Path.h"
 
 namespace pavok {
 
@@ -25,6 +27,21 @@ std::optional<long> ReadHolder(const std::filesystem::path& path) {
 }  // namespace
 
 std::filesystem::path LockDirectory() { return std::filesystem::temp_directory_path(); }
+
+// A name of the usual kind, from the file's full name: two programs given
+// the same file meet at the same lock file.
+std::string FileLockName(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::weakly_canonical(file, ec);
+  // FNV-1a: the same name in every program and every build.
+  std::uint64_t hash = 0xcbf29ce484222325;
+  for (const char c : Utf8Text(ec ? file : full)) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+  }
+  char name[40];
+  std::snprintf(name, sizeof name, "emulated-%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
 
 // Windows has no advisory locks; a file held open without sharing its
 // writing serves the same: the next program cannot open it for writing,

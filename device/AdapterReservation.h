@@ -5,12 +5,14 @@
 // bytes between them). While another program holds the adapter, it stands
 // in, for as long as the reservation lives, as an adapter that cannot be
 // opened, its open naming the holder: the transfer fails at its first
-// request with the channel's own message and sends nothing. Reservations nest, so a command made of
+// request with the channel's own message and sends nothing. So it does when
+// no lock can be taken at all. Reservations nest, so a command made of
 // several transfers can hold the adapter across all of them; for that span
 // the transport may keep the adapter open (Transport::HoldOpen).
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "AdapterLock.h"
@@ -32,5 +34,9 @@ class AdapterReservation {
   std::unique_ptr<Transport> busy_;
   std::optional<TransportScope> busyScope_;
 };
+
+// Why no lock could be taken on the current adapter (the lock file and the
+// system's reason), while a reservation failed so; empty otherwise.
+std::string CurrentAdapterLockFailure();
 
 }  // namespace pavok

@@ -39,6 +39,11 @@ void EepromModel::Read(std::uint8_t selectByte, std::uint8_t wordAddress, std::s
   }
 }
 
+std::span<const std::uint8_t> EepromModel::PageAt(std::uint8_t selectByte, std::uint8_t wordAddress) const {
+  const int start = Offset(selectByte, wordAddress);
+  return contents().subspan(static_cast<std::size_t>(start - start % PageSize()), static_cast<std::size_t>(PageSize()));
+}
+
 void EepromModel::Write(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<const std::uint8_t> data) {
   const int start = Offset(selectByte, wordAddress);
   const int pageStart = start - start % PageSize();

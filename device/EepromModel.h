@@ -27,6 +27,8 @@ class EepromModel {
   void Read(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<std::uint8_t> out) const;
   // Page write; the address counter wraps inside the page, as on the chip.
   void Write(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<const std::uint8_t> data);
+  // The page a write to this address lands in, all of it.
+  std::span<const std::uint8_t> PageAt(std::uint8_t selectByte, std::uint8_t wordAddress) const;
 
  private:
   int Offset(std::uint8_t selectByte, std::uint8_t wordAddress) const;

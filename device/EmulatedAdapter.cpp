@@ -1,11 +1,9 @@
 #include "EmulatedAdapter.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
+#include "AdapterLock.h"
 #include "FileReplace.h"
 #include "Utf8Path.h"
 
@@ -15,23 +13,37 @@ EmulatedAdapter::EmulatedAdapter(EepromModel chip) : chip_(std::move(chip)) {}
 
 namespace {
 
-// The contents of an existing chip image, or the reason it cannot serve. A
-// file of another size than the chip is refused rather than cut short or
-// grown by the first write back: it may well be someone's firmware image
-// meant for another chip type.
-std::string ReadImageFile(const std::filesystem::path& file, std::size_t chipSize, std::vector<std::uint8_t>& data) {
+std::string CannotWrite(const std::filesystem::path& file, std::error_code reason) {
+  return "cannot write the emulated chip image " + Utf8Text(file) + ": " + reason.message();
+}
+
+// The image file, made full of 0xFF when missing, opened for writing where
+// it stands; or the reason it cannot serve. A file of another size than
+// the chip is refused rather than cut short or grown: it may well be
+// someone's firmware image meant for another chip type.
+std::optional<InPlaceFile> OpenImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> blank,
+                                         std::string& problem) {
   const std::string name = Utf8Text(file);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return "the emulated chip image " + name + " is not a file";
-  const auto fileSize = std::filesystem::file_size(file, ec);
-  if (!ec && fileSize != chipSize) {
-    return "the emulated chip image " + name + " holds " + std::to_string(fileSize) + " bytes, the chip " +
-           std::to_string(chipSize);
+  if (!std::filesystem::exists(file, ec)) {
+    if (const auto failure = WriteWholeFile(file, blank, Durability::ProgramEnd)) {
+      problem = CannotWrite(file, failure->reason);
+      return std::nullopt;
+    }
   }
-  std::ifstream in(file, std::ios::binary);
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (ec || !in.is_open() || data.size() != chipSize) return "cannot read the emulated chip image " + name;
-  return {};
+  if (!std::filesystem::is_regular_file(file, ec)) {
+    problem = "the emulated chip image " + name + " is not a file";
+    return std::nullopt;
+  }
+  const auto fileSize = std::filesystem::file_size(file, ec);
+  if (!ec && fileSize != blank.size()) {
+    problem = "the emulated chip image " + name + " holds " + std::to_string(fileSize) + " bytes, the chip " +
+              std::to_string(blank.size());
+    return std::nullopt;
+  }
+  auto image = InPlaceFile::Open(file, ec);
+  if (!image) problem = CannotWrite(file, ec);
+  return image;
 }
 
 }  // namespace
@@ -41,20 +53,18 @@ std::optional<EmulatedAdapter> EmulatedAdapter::WithImageFile(int size, const st
   EmulatedAdapter adapter{EepromModel(size)};
   adapter.imageFile_ = imageFile;
   std::string problem;
+  auto image = OpenImageFile(imageFile, adapter.chip_.contents(), problem);
   std::error_code ec;
-  if (std::filesystem::exists(imageFile, ec)) {
-    std::vector<std::uint8_t> data;
-    problem = ReadImageFile(imageFile, adapter.chip_.contents().size(), data);
-    adapter.chip_.Load(data);
-    // An image that could not be written back is found now, not at the
-    // first write.
-    if (const auto failure = problem.empty() ? CheckCanCreate(imageFile) : std::nullopt) {
-      problem = "cannot write the emulated chip image " + Utf8Text(imageFile) + ": " + failure->reason.message();
-    }
-  } else if (!adapter.SaveImage()) {
-    problem = adapter.exchangeFailure_;
+  const auto data = image ? image->ReadAll(ec) : std::nullopt;
+  if (image && (!data || data->size() != adapter.chip_.contents().size())) {
+    problem = "cannot read the emulated chip image " + Utf8Text(imageFile) + (ec ? ": " + ec.message() : "");
   }
-  if (problem.empty()) return adapter;
+  if (problem.empty()) {
+    adapter.chip_.Load(*data);
+    adapter.image_ = std::make_shared<InPlaceFile>(std::move(*image));
+    KeepFromReplacing(imageFile);
+    return adapter;
+  }
   if (error) *error = problem;
   return std::nullopt;
 }
@@ -79,16 +89,7 @@ OpenFailure EmulatedAdapter::LastOpenFailure() const { return lastOpenFailure_; 
 
 std::vector<std::string> EmulatedAdapter::LockNames() const {
   if (!imageFile_) return {};
-  std::error_code ec;
-  const std::filesystem::path file = std::filesystem::weakly_canonical(*imageFile_, ec);
-  // FNV-1a: the same name in every program and every build.
-  std::uint64_t hash = 0xcbf29ce484222325;
-  for (const char c : Utf8Text(ec ? *imageFile_ : file)) {
-    hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
-  }
-  char name[40];
-  std::snprintf(name, sizeof name, "emulated-%016llx", static_cast<unsigned long long>(hash));
-  return {name};
+  return {FileLockName(*imageFile_)};
 }
 
 std::string EmulatedAdapter::Describe() const {
@@ -131,7 +132,7 @@ std::size_t EmulatedAdapter::Answer(const DeviceRequest& request, std::span<std:
     case REQ_WRITE_DATA:
       if (!answers) return 0;
       chip_.Write(select, word, latch_);
-      if (!SaveImage()) return 0;
+      if (!SavePage(select, word)) return 0;
       chipBusy_ = faults_.endlessWriteCycleAt == writes_++;
       if (chipBusy_) return 0;  // the wait for the write cycle gives up
       break;
@@ -144,15 +145,17 @@ std::size_t EmulatedAdapter::Answer(const DeviceRequest& request, std::span<std:
   return 1;
 }
 
-// Replaced whole after every write, so the image holds the chip before or
-// after the write, never part of it, even when the program is killed. It is
-// not waited onto the disk each time: that would make a write of the largest
-// chip take seconds, for a chip that only exists to try the program on.
-bool EmulatedAdapter::SaveImage() {
-  if (!imageFile_) return true;
-  const auto failure = WriteWholeFile(*imageFile_, chip_.contents(), Durability::ProgramEnd);
-  if (!failure) return true;
-  exchangeFailure_ = "cannot write the emulated chip image " + Utf8Text(*imageFile_) + ": " + failure->reason.message();
+// Only the page the write landed in, where it stands in the file, in one
+// call: killed at any moment, the image holds the chip before or after the
+// write. It is not waited onto the disk each time: that would make a write
+// of the largest chip take seconds, for a chip that only exists to try the
+// program on.
+bool EmulatedAdapter::SavePage(std::uint8_t select, std::uint8_t word) {
+  if (!image_) return true;
+  const auto page = chip_.PageAt(select, word);
+  const auto error = image_->WriteAt(static_cast<std::size_t>(page.data() - chip_.contents().data()), page);
+  if (!error) return true;
+  exchangeFailure_ = CannotWrite(*imageFile_, error);
   return false;
 }
 

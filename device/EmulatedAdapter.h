@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "DeviceRequest.h"
 #include "EepromModel.h"
 #include "FaultPlan.h"
+#include "InPlaceFile.h"
 #include "Transport.h"
 
 namespace pavok {
@@ -27,9 +29,10 @@ class EmulatedAdapter final : public Transport {
   explicit EmulatedAdapter(EepromModel chip);
 
   // A chip of `size` bytes whose contents live in `imageFile`: read from it
-  // when it exists (a missing file is created full of 0xFF) and written back
-  // after every write. Returns nothing, with the reason in `error`, when the
-  // file cannot be read or made or holds other than `size` bytes.
+  // when it exists (a missing file is created full of 0xFF), kept open, and
+  // written where it stands, page by page, as the chip takes each write.
+  // Returns nothing, with the reason in `error`, when the file cannot be
+  // read, written or made or holds other than `size` bytes.
   static std::optional<EmulatedAdapter> WithImageFile(int size, const std::filesystem::path& imageFile,
                                                       std::string* error);
 
@@ -39,8 +42,9 @@ class EmulatedAdapter final : public Transport {
   OpenFailure LastOpenFailure() const override;
   std::string LastExchangeFailure() const override { return exchangeFailure_; }
   std::string Describe() const override;
-  // With an image file, named by the file: two programs given the same file
-  // drive the same chip. A chip in memory is this program's alone.
+  // With an image file, the lock of the file itself: two programs given the
+  // same file, under any name, drive the same chip. A chip in memory is
+  // this program's alone.
   std::vector<std::string> LockNames() const override;
 
   void SetFaultPlan(const FaultPlan& plan) { faults_ = plan; }
@@ -62,12 +66,13 @@ class EmulatedAdapter final : public Transport {
 
  private:
   std::size_t Answer(const DeviceRequest& request, std::span<std::uint8_t> reply);
-  // Writes the chip back to its image file; on failure says why in
-  // exchangeFailure_.
-  bool SaveImage();
+  // Writes the page a write landed in to the image file; on failure says
+  // why in exchangeFailure_.
+  bool SavePage(std::uint8_t select, std::uint8_t word);
 
   EepromModel chip_;
   std::optional<std::filesystem::path> imageFile_;
+  std::shared_ptr<InPlaceFile> image_;
   FaultPlan faults_;
   std::chrono::microseconds delay_{0};
   bool recording_ = true;

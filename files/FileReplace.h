@@ -18,6 +18,9 @@ namespace pavok {
 struct WriteError {
   bool whileOpening = false;  // the file or its replacement could not be created
   std::error_code reason;
+  // Set when the file's folder takes no new files, so the file cannot be
+  // replaced whole: the folder. The file is then not written at all.
+  std::filesystem::path refusingFolder;
 };
 
 // How far the new contents must have got before they replace the old.
@@ -36,8 +39,10 @@ class ReplaceSteps {
   virtual std::error_code Create(const std::filesystem::path& temporary, const std::filesystem::path* like,
                                  std::optional<RawFile>& file);
   virtual std::error_code Write(RawFile& file, std::span<const std::uint8_t> data);
-  // Flushes as far as `durability` asks, then closes.
-  virtual std::error_code Finish(RawFile& file, Durability durability);
+  // Waits until the disk holds what was written; only for PowerLoss.
+  virtual std::error_code Sync(RawFile& file);
+  // Hands what is left to the system and closes.
+  virtual std::error_code Finish(RawFile& file);
   virtual std::error_code Rename(const std::filesystem::path& from, const std::filesystem::path& to);
 };
 
@@ -48,9 +53,16 @@ ReplaceSteps& SystemReplaceSteps();
 // missing one) is replaced atomically, keeping its permissions; a symbolic
 // link is followed and its target replaced. Anything else that is not a
 // regular file (a device, a pipe) is written directly, as it cannot be
-// replaced. Nothing on failure.
+// replaced. A file in a folder that takes no new files is refused
+// (refusingFolder): written where it is, a write stopped part way would
+// destroy it. Nothing on failure.
 std::optional<WriteError> WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> data,
                                          Durability durability, ReplaceSteps& steps = SystemReplaceSteps());
+
+// Keeps WriteWholeFile off `file`, under any name, for as long as the
+// program runs: a file the program holds open and writes where it stands
+// (the emulated chip's image), which a replace would take from under it.
+void KeepFromReplacing(const std::filesystem::path& file);
 
 // Whether WriteWholeFile could create the file at `path`, found out
 // without touching it: checked before work whose result it would store.

@@ -12,6 +12,7 @@
 #include "ImageFormatTexts.h"
 #include "RawFile.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 #include "Utf8Path.h"
 #include "WindowOperations.h"
 
@@ -78,6 +79,13 @@ void TakeIntoBuffer(const DecodedImage& image, BufferState& buffer) {
 
 }  // namespace
 
+std::string FolderTakesNoNewFilesMessage(const std::filesystem::path& folder) {
+  return Tr(kCannotOpenFileMessage) +
+         FormatText(Tr("\nПапка %1 не принимает новых файлов, а файл в ней нельзя заменить, не рискуя им. "
+                       "Файл не изменён; сохраните буфер в другую папку."),
+                    {Utf8Text(folder)});
+}
+
 FileDialogRequest ImageFileDialogRequest(FileDialogKind kind) {
   FileDialogRequest request;
   request.kind = kind;
@@ -135,8 +143,14 @@ FileResult RunSaveImageFileAs(std::optional<ImageFormatId> chosen) {
   const std::vector<std::uint8_t> contents = format.encode(ChipPart(buffer.workImage, buffer));
   // An earlier file of that name stays whole until the new one is.
   if (const auto failure = WriteWholeFile(Utf8Path(path), contents, Durability::PowerLoss)) {
-    ShowMessage(window, failure->whileOpening ? kCannotOpenFileMessage : kFileWriteErrorMessage);
-    return {failure->whileOpening ? FileOutcome::OpenFailed : FileOutcome::WriteFailed, 0, failure->reason};
+    if (!failure->refusingFolder.empty()) {
+      ShowMessage(window, FolderTakesNoNewFilesMessage(failure->refusingFolder));
+    } else {
+      ShowMessage(window, failure->whileOpening ? kCannotOpenFileMessage : kFileWriteErrorMessage);
+    }
+    FileResult result{failure->whileOpening ? FileOutcome::OpenFailed : FileOutcome::WriteFailed, 0, failure->reason};
+    result.refusingFolder = failure->refusingFolder;
+    return result;
   }
   buffer.unsavedFlag = 0;
   return {FileOutcome::Completed};

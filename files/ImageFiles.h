@@ -4,7 +4,9 @@
 // extension (ImageFormat.h): raw, Intel HEX or Motorola S-record.
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -33,6 +35,9 @@ struct FileResult {
   FileOutcome outcome;
   std::size_t bytes;      // chip bytes the load took from the file
   std::error_code reason; // the system's reason for OpenFailed and WriteFailed
+  // For OpenFailed: the folder, when it takes no new files and so the file
+  // in it could not be replaced whole.
+  std::filesystem::path refusingFolder;
 
   bool operator==(FileOutcome other) const { return outcome == other; }
 };
@@ -43,6 +48,9 @@ FileResult RunSaveImageFile();
 // extension.
 FileResult RunLoadImageFileAs(std::optional<ImageFormatId> chosen);
 FileResult RunSaveImageFileAs(std::optional<ImageFormatId> chosen);
+
+// The dialog's words for a folder in which a file cannot be replaced whole.
+std::string FolderTakesNoNewFilesMessage(const std::filesystem::path& folder);
 
 // What the open or save dialog is asked to show: raw images first and
 // selected, every file, then the other formats, each with the extension a

@@ -1,3 +1,5 @@
+#include <acl/libacl.h>
+#include <attr/libattr.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +20,21 @@ std::FILE* Abandon(int fd, const std::filesystem::path& path) {
   ::unlink(path.c_str());
   errno = reason;
   return nullptr;
+}
+
+// The model's mode bits, access control list and extended attributes onto
+// the new file, by the libraries the system's own tools copy them with. The
+// list is copied whole, mask and named entries, so no one gains access
+// through the group bits; what cannot be copied fails the copy.
+bool CopyPermissions(const std::filesystem::path& model, int fd, const std::filesystem::path& path) {
+  const int source = ::open(model.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (source < 0) return false;
+  const bool copied = perm_copy_fd(model.c_str(), source, path.c_str(), fd, nullptr) == 0 &&
+                      attr_copy_fd(model.c_str(), source, path.c_str(), fd, nullptr, nullptr) == 0;
+  const int reason = errno;
+  ::close(source);
+  errno = reason;
+  return copied;
 }
 
 }  // namespace
@@ -44,7 +61,7 @@ std::FILE* CreateExclusive(const std::filesystem::path& path, const std::filesys
     // result is of no account (a cast to void does not quiet the warning
     // glibc's fortified headers give for it).
     [[maybe_unused]] const int given = ::fchown(fd, model.st_uid, model.st_gid);
-    if (::fchmod(fd, model.st_mode & 07777) != 0) return Abandon(fd, path);
+    if (!CopyPermissions(*like, fd, path)) return Abandon(fd, path);
   }
   std::FILE* file = ::fdopen(fd, "wb");
   return file != nullptr ? file : Abandon(fd, path);

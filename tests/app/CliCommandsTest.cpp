@@ -36,6 +36,17 @@ TEST_F(CliCommands, ReadSavesTheChipAndLeavesTheDump) {
   EXPECT_EQ(ReadFileBytes(directory / "out.bin"), chip);
   EXPECT_EQ(ReadFileBytes(directory / "temp.bin"), chip);
   EXPECT_EQ(run.errors, "");
+
+  // A dump that cannot be written fails the command, but FILE is saved.
+  std::filesystem::remove(directory / "temp.bin");
+  std::filesystem::create_directory(directory / "temp.bin");
+  const CliRun undumped = Run({"read", "again.bin"});
+  EXPECT_EQ(undumped.status, 2);
+  EXPECT_EQ(ReadFileBytes(directory / "again.bin"), chip);
+  EXPECT_TRUE(undumped.errors.starts_with(std::string(kFileWriteErrorMessage) +
+                                          " temp.bin\npavok-cli: read: temp.bin was not written: "))
+      << undumped.errors;
+  EXPECT_TRUE(undumped.errors.ends_with("; an earlier temp.bin is unchanged\n")) << undumped.errors;
 }
 
 TEST_F(CliCommands, ReadTakesTheSelectedChipTypesSize) {

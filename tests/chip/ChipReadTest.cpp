@@ -111,18 +111,19 @@ TEST(ChipRead, DeclinedQuestionChangesNothingButRangeAndStatus) {
                                       "status: " + std::string(kPortClosedText)}));
 }
 
-TEST(ChipRead, DumpThatCannotBeCreatedStopsBeforeAnyRequest) {
+// The dump is written only once the read is complete: one that cannot be
+// written costs the read nothing, but it is reported.
+TEST(ChipRead, DumpThatCannotBeWrittenIsReportedAfterTheRead) {
   TestEnvironment env;
+  FillChipWithPattern(env.adapter);
   std::filesystem::create_directory(env.directory / "temp.bin");
 
-  EXPECT_EQ(RunReadChip(), ReadOutcome::DumpNotCreated);
+  EXPECT_EQ(RunReadChip(), ReadOutcome::DumpNotWritten);
 
-  EXPECT_TRUE(env.adapter.requests().empty());
-  // The port was never opened, so "Порт открыт" is never shown.
-  EXPECT_EQ(env.window.calls,
-            (std::vector<std::string>{"range: 0..64", "message: " + std::string(kCannotOpenFileMessage),
-                                      "status: " + std::string(kPortClosedText)}));
-  EXPECT_EQ(env.buffer().workImage[0], 0xFF);
+  EXPECT_TRUE(LastDumpFailure());
+  EXPECT_TRUE(ImagesHoldChipUpTo(env, env.buffer(), 2048));
+  EXPECT_EQ(env.window.messages, std::vector<std::string>{std::string(kFileWriteErrorMessage) + " temp.bin"});
+  EXPECT_EQ(env.window.status, kPortClosedText);
 }
 
 TEST(ChipRead, FailureAtBlockKKeepsEarlierBlocksAndLeavesProgress) {
@@ -147,7 +148,7 @@ TEST(ChipRead, FailureAtBlockKKeepsEarlierBlocksAndLeavesProgress) {
     EXPECT_TRUE(std::all_of(env.buffer().referenceImage.begin() + arrivedEnd, env.buffer().referenceImage.end(),
                             [](std::uint8_t byte) { return byte == 0x5A; })) << k;
     EXPECT_EQ(env.buffer().unsavedFlag, 1) << k;
-    EXPECT_EQ(ReadFileBytes(env.directory / "temp.bin"), "") << k;
+    EXPECT_EQ(ReadFileBytes(env.directory / "temp.bin"), "old dump") << k;
     EXPECT_EQ(env.window.progressPos, k) << k;
     EXPECT_EQ(env.window.status, kPortClosedText);
     EXPECT_EQ(static_cast<int>(env.adapter.requests().size()), k + 1);

@@ -215,25 +215,5 @@ TEST(EmulatedAdapterImage, UnusableFileIsRefusedAndLeftAlone) {
   EXPECT_FALSE(EmulatedAdapter::WithImageFile(256, directory / "no-such-folder" / "chip.bin", &error));
   EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
 }
-
-TEST(EmulatedAdapterImage, AnImageThatCanNoLongerBeWrittenFailsTheWriteAndSaysWhy) {
-  TemporaryDirectory directory;
-  auto adapter = EmulatedAdapter::WithImageFile(256, directory / "chip.bin", nullptr);
-  ASSERT_TRUE(adapter);
-  // Taken away during the run and a folder put in its place: nobody, not
-  // even root, can write a file there.
-  std::filesystem::remove(directory / "chip.bin");
-  std::filesystem::create_directory(directory / "chip.bin");
-  Send(*adapter, REQ_LOAD_DATA, 0, 0, 1);
-  const Answer write = Send(*adapter, REQ_WRITE_DATA, 0x10, 0xA0, 1);
-  EXPECT_EQ(write.result.bytesReturned, 0u);
-  // The system's reason follows the name.
-  EXPECT_NE(adapter->LastExchangeFailure().find("cannot write the emulated chip image "), std::string::npos);
-  EXPECT_NE(adapter->LastExchangeFailure().find("chip.bin: "), std::string::npos) << adapter->LastExchangeFailure();
-  // The next request that answers clears the reason.
-  Send(*adapter, REQ_READ_BLOCK, 0, 0xA0, 32);
-  EXPECT_EQ(adapter->LastExchangeFailure(), "");
-}
-
 }  // namespace
 }  // namespace pavok::test

@@ -4,12 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/acl.h>
+#include <sys/xattr.h>
+#include <acl/libacl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "ChipWrite.h"
+#include "FilePermissions.h"
 #include "FileReplace.h"
 #include "ImageFiles.h"
 #include "SystemTexts.h"
@@ -70,6 +75,53 @@ TEST(FileReplacePosix, WhatTheNameStandsForDecidesHowItIsWritten) {
   ASSERT_TRUE(full);
   EXPECT_FALSE(full->whileOpening);
   EXPECT_EQ(full->reason, std::errc::no_space_on_device);
+  // The standard output, a pipe or a terminal, is reached through its name.
+  EXPECT_FALSE(CheckCanCreate("/dev/stdout"));
+}
+
+std::string AclOf(const fs::path& path) {
+  const acl_t acl = ::acl_get_file(path.c_str(), ACL_TYPE_ACCESS);
+  char* text = acl != nullptr ? ::acl_to_any_text(acl, nullptr, ',', 0) : nullptr;
+  const std::string result = text != nullptr ? text : "";
+  ::acl_free(text);
+  ::acl_free(acl);
+  return result;
+}
+
+// What the old file granted is kept whole: a named user's entry and the
+// mask stay, and the group bits gain nothing. A folder that takes no new
+// files refuses the save rather than risk the file.
+TEST(FileReplacePosix, AccessControlListsAttributesAndFoldersThatTakeNoNewFiles) {
+  TestEnvironment env;
+  const fs::path kept = env.directory / "kept.bin";
+  WriteFileBytes(kept, "earlier");
+  const std::string acl = "user::rw-,user:12345:rw-,group::r--,mask::rw-,other::---";
+  const acl_t model = ::acl_from_text(acl.c_str());
+  ASSERT_EQ(::acl_set_file(kept.c_str(), ACL_TYPE_ACCESS, model), 0);
+  ::acl_free(model);
+  ASSERT_EQ(::setxattr(kept.c_str(), "user.origin", "pavok", 5, 0), 0);
+  EXPECT_FALSE(WriteWholeFile(kept, std::vector<std::uint8_t>(4, 'n'), Durability::PowerLoss));
+  EXPECT_EQ(AclOf(kept), acl);
+  char origin[8] = {};
+  EXPECT_EQ(::getxattr(kept.c_str(), "user.origin", origin, sizeof origin), 5);
+  EXPECT_STREQ(origin, "pavok");
+
+  // A folder of another owner, where this user may write the file only.
+  const fs::path folder = env.directory / "shared";
+  fs::create_directory(folder);
+  WriteFileBytes(folder / "image.bin", "earlier");
+  fs::permissions(folder / "image.bin", static_cast<fs::perms>(0666));
+  ASSERT_EQ(::chown(folder.c_str(), 12345, 12345), 0);
+  const FilePermissionsEnforced permissions;
+  ASSERT_TRUE(permissions.enforced());
+  EXPECT_EQ(CheckCanCreate(folder / "image.bin")->refusingFolder, folder);
+  env.window.fileAnswers = {{(folder / "image.bin").string(), 0}};
+  const FileResult result = RunSaveImageFile();
+  EXPECT_EQ(result, FileOutcome::OpenFailed);
+  EXPECT_EQ(result.reason, std::errc::permission_denied);
+  EXPECT_EQ(env.window.messages, std::vector<std::string>{FolderTakesNoNewFilesMessage(folder)});
+  EXPECT_EQ(ReadFileBytes(folder / "image.bin"), "earlier");
+  EXPECT_EQ(ModeOf(folder / "image.bin"), 0666u);
 }
 
 // The file-size limit stops the save part way, as a full disk would.
@@ -111,6 +163,32 @@ TEST(FileReplacePosix, SaveStoppedPartWayKeepsTheEarlierFileTheMessageAndTheFlag
   EXPECT_EQ(env.buffer().unsavedFlag, 1);
   EXPECT_EQ(ReadFileBytes(env.directory / "backup.bin"), earlier);
   EXPECT_EQ(std::distance(fs::directory_iterator(env.directory.path()), fs::directory_iterator()), 1);
+}
+
+// The emulated chip's image is written where it stands, page by page: a
+// write the system stops leaves every earlier page and the file's size.
+TEST(FileReplacePosix, AnImageWriteStoppedPartWayKeepsTheWholeImageAndSaysWhy) {
+  TestEnvironment env;
+  const std::string chip(2048, 'c');
+  WriteFileBytes(env.directory / "chip.bin", chip);
+  auto adapter = EmulatedAdapter::WithImageFile(2048, env.directory / "chip.bin", nullptr);
+  ASSERT_TRUE(adapter);
+  const TransportScope scope(*adapter);
+  env.window.answers = {true};
+  WriteOutcome outcome;
+  {
+    const FileSizeLimit limit(1024);
+    outcome = RunWriteChip(true);
+  }
+  EXPECT_EQ(outcome, WriteOutcome::DeviceFailed);
+  EXPECT_EQ(ReadFileBytes(env.directory / "chip.bin"), std::string(1024, '\xFF') + chip.substr(1024));
+  EXPECT_EQ(adapter->LastExchangeFailure(),
+            "cannot write the emulated chip image " + (env.directory / "chip.bin").string() + ": File too large");
+  EXPECT_EQ(std::distance(fs::directory_iterator(env.directory.path()), fs::directory_iterator()), 1);
+  // Saved over, under any name, the image would be taken from under the chip.
+  fs::create_symlink("chip.bin", env.directory / "link.bin");
+  EXPECT_EQ(WriteWholeFile(env.directory / "link.bin", std::vector<std::uint8_t>(2048), Durability::PowerLoss)->reason,
+            std::errc::device_or_resource_busy);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <map>
 
 #include "ImageFormat.h"
@@ -140,7 +142,12 @@ TEST(ImageFormats, EncodersWriteSixteenBytesARecordInUpperCaseWithLF) {
             "S107001010111213A2\n"
             "S9030000FC\n");
   // The header names the chip type the image is of.
-  EXPECT_TRUE(Text(EncodeSRecord(std::vector<std::uint8_t>(256))).starts_with("S006000043303254\n"));
+  const std::string c02 = Text(EncodeSRecord(std::vector<std::uint8_t>(256)));
+  EXPECT_TRUE(c02.starts_with("S006000043303254\n"));
+  // A real chip's size ends with its last full record: no empty one after it.
+  EXPECT_EQ(std::count(c02.begin(), c02.end(), '\n'), 1 + 16 + 1);
+  const std::string hex = Text(EncodeIntelHex(std::vector<std::uint8_t>(256)));
+  EXPECT_EQ(std::count(hex.begin(), hex.end(), '\n'), 16 + 1);
   EXPECT_EQ(EncodeRaw(chip), chip);
 }
 

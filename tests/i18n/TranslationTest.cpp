@@ -117,7 +117,8 @@ std::set<std::string> CyrillicLiterals(const std::filesystem::path& file) {
   std::ifstream in(file);
   std::stringstream content;
   content << in.rdbuf();
-  const std::string text = WithoutComments(content.str());
+  // Literals side by side are one text.
+  const std::string text = std::regex_replace(WithoutComments(content.str()), std::regex(R"("\s+")"), "");
   std::set<std::string> literals;
   const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
   for (auto it = std::sregex_iterator(text.begin(), text.end(), literal); it != std::sregex_iterator(); ++it) {

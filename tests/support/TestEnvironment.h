@@ -16,8 +16,8 @@
 namespace pavok::test {
 
 // A directory of its own that the process works in while the object lives.
-// It is also the runtime directory (XDG_RUNTIME_DIR), so the adapter lock
-// files of the test and of the programs it starts stay inside it.
+// It is also the runtime directory (XDG_RUNTIME_DIR), as in a desktop
+// session, which the adapter locks must not depend on.
 class TemporaryDirectory {
  public:
   TemporaryDirectory();

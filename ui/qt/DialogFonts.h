@@ -7,22 +7,9 @@
 #include <QStringList>
 #include <string_view>
 
+#include "DialogFontTable.h"
+
 namespace pavok {
-
-// A font as a cell height and an average character width in pixels, a
-// weight on the 1-1000 scale and a face name.
-struct FontDescription {
-  int cellHeight;
-  int averageWidth;
-  int weight;
-  std::string_view face;
-};
-
-// The small, thin credit font.
-inline constexpr FontDescription kCreditFont{11, 5, 100, "Arial"};
-// The fixed-pitch font of the hex view, its header, the line editor and the
-// range fields.
-inline constexpr FontDescription kFixedFont{16, 8, 100, "Courier New"};
 
 // The face itself, then the installed faces with the same metrics.
 QStringList FontFamilies(std::string_view face);

@@ -107,9 +107,7 @@ void QtProgrammerDlg::SetIcons() {
 void QtProgrammerDlg::SetFonts() {
   GetDlgItem(IDC_CREDIT)->setFont(MakeFont(kCreditFont));
   const QFont fixed = MakeFont(kFixedFont);
-  for (const ControlId id : {IDC_HEX_LIST, IDC_HEX_HEADER, IDC_LINE_EDIT, IDC_RANGE_START, IDC_RANGE_END}) {
-    GetDlgItem(id)->setFont(fixed);
-  }
+  for (const ControlId id : kFixedFontControls) GetDlgItem(id)->setFont(fixed);
 }
 
 QWidget* QtProgrammerDlg::GetDlgItem(ControlId id) const {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AccessibleNames.h"
+#include "DialogFontTable.h"
 #include "DialogTemplate.h"
 #include "InMemoryTemplate.h"
 #include "WideText.h"
@@ -16,25 +17,13 @@ namespace pavok {
 
 namespace {
 
-// The fixed-pitch font of the hex view, its header, the line editor and the
-// range fields, and the small credit font: cell height, average width,
-// weight and face, as the dialog was designed.
-struct FontDescription {
-  int cellHeight;
-  int averageWidth;
-  int weight;
-  const wchar_t* face;
-};
-constexpr FontDescription kFixedFont{16, 8, 100, L"Courier New"};
-constexpr FontDescription kCreditFont{11, 5, 100, L"Arial"};
-
 // At the screen's scale: the sizes are pixels at 96 dots per inch.
 HFONT MakeFont(const FontDescription& font, DWORD pitch, HWND window) {
   const HDC screen = GetDC(window);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(window, screen);
   return CreateFontW(MulDiv(font.cellHeight, dpi, 96), MulDiv(font.averageWidth, dpi, 96), 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, font.face);
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, Widen(font.face).c_str());
 }
 
 std::optional<ControlClass> ClassOf(ControlId id) {
@@ -130,7 +119,7 @@ void NativeDialog::OnInitDialog(HWND window) {
   }
   fixedFont_ = MakeFont(kFixedFont, FIXED_PITCH | FF_MODERN, window);
   creditFont_ = MakeFont(kCreditFont, VARIABLE_PITCH | FF_SWISS, window);
-  for (const ControlId id : {IDC_HEX_LIST, IDC_HEX_HEADER, IDC_LINE_EDIT, IDC_RANGE_START, IDC_RANGE_END}) {
+  for (const ControlId id : kFixedFontControls) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);
   }
   SendMessageW(Item(IDC_CREDIT), WM_SETFONT, reinterpret_cast<WPARAM>(creditFont_), FALSE);
