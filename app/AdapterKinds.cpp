@@ -10,6 +10,12 @@ const AdapterKind* FindAdapterKind(std::string_view name) {
   return match != kAdapterKinds.end() ? &*match : nullptr;
 }
 
+std::optional<Ch341aSpeed> Ch341aSpeedOf(const UsbAdapterSettings& settings, std::string& error) {
+  const auto speed = Ch341aSpeedFor(settings.i2cSpeedKhz);
+  if (!speed) error = "the CH341A has no I2C clock of " + std::to_string(settings.i2cSpeedKhz) + " kHz";
+  return speed;
+}
+
 std::vector<std::string> AdapterNames() {
   std::vector<std::string> names{std::string(kAutoAdapter)};
   for (const AdapterKind& kind : kAdapterKinds) names.emplace_back(kind.name);

@@ -16,6 +16,7 @@ std::string OpenFailureHint(const OpenResult& open) {
     return "The adapter's lock cannot be taken (" + lock + "), so nothing was sent: another program could be "
            "using the adapter.";
   }
+  if (failure == OpenFailure::DriverMissing) return open.whatToDo;
   if (failure != OpenFailure::AccessDenied) return {};
   return "The adapter is connected, but this user may not open it: the udev rule " + std::string(kUdevRulePath) +
          " (installed with the pavok package) gives the logged-in user access; install it, then unplug and "

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -25,6 +26,8 @@ namespace {
 // The longest time an emulated request may take: a full write of the
 // largest chip at this delay already lasts about seventeen minutes.
 constexpr int kMaxEmulatedDelayMicroseconds = 1'000'000;
+// The most CH341As the driver numbers at once.
+constexpr int kMaxCh341aIndex = 15;
 
 }  // namespace
 
@@ -88,13 +91,17 @@ std::unique_ptr<Transport> MakeUsbAdapter(const TransportOptions& options, std::
   std::vector<std::unique_ptr<Transport>> candidates;
   std::string unreachable;
   for (const AdapterKind& kind : kinds) {
-    if (auto transport = kind.make({ids.value_or(kind.defaultIds), options.i2cSpeedKhz}, unreachable)) {
+    const UsbAdapterSettings settings{ids.value_or(kind.defaultIds), options.i2cSpeedKhz, options.ch341Index};
+    if (auto transport = kind.make(settings, unreachable)) {
       candidates.push_back(std::move(transport));
-    } else if (error.empty()) {
+    } else if (error.empty() || options.ch341Index != 0) {
       error = unreachable;
     }
   }
-  if (candidates.empty()) return nullptr;
+  // --ch341-index asks for a CH341A: where none can be numbered, auto says
+  // so too instead of looking for the other adapter alone.
+  if (candidates.empty() || (options.ch341Index != 0 && candidates.size() < kinds.size())) return nullptr;
+  if (AutoLooksForCh341aFirst()) std::ranges::reverse(candidates);
   error.clear();
   if (candidates.size() == 1) return std::move(candidates.front());
   return std::make_unique<FirstPresentTransport>(std::move(candidates));
@@ -133,7 +140,7 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
       ->needs(emulate);
   app.add_option("--adapter", options.adapter,
                  "Kind of USB adapter: avr309, ch341a (the CH341A programmer), or auto, the first of them "
-                 "that is plugged in")
+                 "that is plugged in (on Windows the CH341A is looked for first)")
       ->type_name("KIND")
       ->transform(AdapterKindValidator())
       ->capture_default_str()
@@ -144,6 +151,12 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
   app.add_option("--i2c-speed", options.i2cSpeedKhz, "I2C clock of the CH341A in kHz: 20, 100 or 400")
       ->type_name("KHZ")
       ->check(OneOfValidator("an I2C clock", {"20", "100", "400"}))
+      ->capture_default_str()
+      ->excludes(emulate);
+  app.add_option("--ch341-index", options.ch341Index,
+                 "Which CH341A on Windows, where its driver numbers them from 0 in the order they were plugged in")
+      ->type_name("N")
+      ->check(WholeNumberValidator(0, kMaxCh341aIndex))
       ->capture_default_str()
       ->excludes(emulate);
   app.add_flag("--trace", options.trace,

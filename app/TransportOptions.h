@@ -21,6 +21,7 @@ struct TransportOptions {
   std::string adapter = "auto";     // --adapter KIND: which kind of USB adapter
   std::string usbId;                // --usb-id VID:PID; empty: the kind's own ids
   unsigned i2cSpeedKhz = 100;       // --i2c-speed KHZ: the CH341A's I2C clock
+  unsigned ch341Index = 0;          // --ch341-index N: which CH341A, on Windows
   bool trace = false;               // --trace: every request on stderr
   bool nameAdapter = false;         // the adapter in use on stderr (pavok-cli --verbose)
 };

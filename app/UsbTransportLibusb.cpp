@@ -10,12 +10,16 @@ std::unique_ptr<Transport> MakeAvr309Transport(const UsbAdapterSettings& setting
   return std::make_unique<LibusbTransport>(settings.ids.vendor, settings.ids.product);
 }
 
+bool AutoLooksForCh341aFirst() { return false; }
+
+// The USB ids name the CH341A here.
 std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings& settings, std::string& error) {
-  const auto speed = Ch341aSpeedFor(settings.i2cSpeedKhz);
-  if (!speed) {
-    error = "the CH341A has no I2C clock of " + std::to_string(settings.i2cSpeedKhz) + " kHz";
+  if (settings.ch341Index != 0) {
+    error = "--ch341-index counts the CH341As on Windows only; here --usb-id names the adapter";
     return nullptr;
   }
+  const auto speed = Ch341aSpeedOf(settings, error);
+  if (!speed) return nullptr;
   return std::make_unique<Ch341aTransport>(UsbDeviceIds{settings.ids.vendor, settings.ids.product}, *speed);
 }
 

@@ -11,6 +11,8 @@ std::unique_ptr<Transport> NoUsb(std::string& error) {
 }
 }  // namespace
 
+bool AutoLooksForCh341aFirst() { return false; }
+
 std::unique_ptr<Transport> MakeAvr309Transport(const UsbAdapterSettings&, std::string& error) { return NoUsb(error); }
 
 std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings&, std::string& error) { return NoUsb(error); }

@@ -1,3 +1,4 @@
+#include "Ch341aDll.h"
 #include "UsbTransport.h"
 #include "WinDriverTransport.h"
 
@@ -9,9 +10,13 @@ std::unique_ptr<Transport> MakeAvr309Transport(const UsbAdapterSettings&, std::s
   return std::make_unique<WinDriverTransport>();
 }
 
-std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings&, std::string& error) {
-  error = "this build reaches the CH341A through libusb, which the Windows build does not use";
-  return nullptr;
+bool AutoLooksForCh341aFirst() { return true; }
+
+// Through its maker's DLL, which numbers the CH341As plugged in.
+std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings& settings, std::string& error) {
+  const auto speed = Ch341aSpeedOf(settings, error);
+  if (!speed) return nullptr;
+  return MakeCh341aDllTransport(settings.ch341Index, *speed);
 }
 
 }  // namespace pavok

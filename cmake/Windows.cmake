@@ -1,8 +1,13 @@
 # Windows parts of the build: the driver transport, and the programs'
 # version record, icon and manifest. Read only when building for Windows.
 
-# The Windows driver transport joins the device library.
-target_sources(pavok_device PRIVATE ${PROJECT_SOURCE_DIR}/device/WinDriverTransport.cpp)
+# The Windows driver transport joins the device library, and so does the
+# CH341A transport, over its maker's DLL instead of libusb.
+target_sources(pavok_device PRIVATE
+  ${PROJECT_SOURCE_DIR}/device/WinDriverTransport.cpp
+  ${PROJECT_SOURCE_DIR}/device/UsbConnection.cpp
+  ${PROJECT_SOURCE_DIR}/device/Ch341aTransport.cpp
+  ${PROJECT_SOURCE_DIR}/device/Ch341aDll.cpp)
 target_compile_definitions(pavok_device PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 
 # The version strings come from res/Version.h, so the record and the programs
@@ -68,4 +73,40 @@ if(PAVOK_BUILD_TESTS)
     add_test(NAME pavok_exe_unusable_chip_image COMMAND pavok --emulate --chip-image ${PROJECT_SOURCE_DIR})
     set_tests_properties(pavok_exe_unusable_chip_image PROPERTIES WILL_FAIL ON)
   endif()
+endif()
+
+# The stand-in for the CH341A maker's DLL, under its name beside the test
+# programs and pavok-cli.exe, and a DLL of the other bitness under the same
+# name.
+if(PAVOK_BUILD_TESTS)
+  add_library(ch341a_stand_in SHARED
+    ${PROJECT_SOURCE_DIR}/tests/windows/Ch341aStandInDll.cpp
+    ${PROJECT_SOURCE_DIR}/tests/usb/Ch341aStreamBus.cpp
+    ${PROJECT_SOURCE_DIR}/tests/usb/I2cEeprom.cpp)
+  target_include_directories(ch341a_stand_in PRIVATE ${PROJECT_SOURCE_DIR}/tests/usb)
+  target_link_libraries(ch341a_stand_in PRIVATE pavok_core)
+  target_link_options(ch341a_stand_in PRIVATE -static)
+  set_target_properties(ch341a_stand_in PROPERTIES PREFIX "" OUTPUT_NAME CH341DLLA64 SUFFIX ".DLL"
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  pavok_warnings(ch341a_stand_in)
+  add_custom_command(TARGET ch341a_stand_in POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:ch341a_stand_in> $<TARGET_FILE_DIR:pavok-cli>)
+
+  set(wrong_bitness ${CMAKE_BINARY_DIR}/wrong-bitness/CH341DLLA64.DLL)
+  find_program(PAVOK_I686_GCC i686-w64-mingw32-gcc)
+  if(PAVOK_I686_GCC)
+    add_custom_command(OUTPUT ${wrong_bitness}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/wrong-bitness
+      COMMAND ${PAVOK_I686_GCC} -shared -o ${wrong_bitness} -xc /dev/null
+      COMMENT "A 32-bit DLL under the 64-bit CH341A DLL's name")
+  else()
+    # Without the 32-bit compiler: a file that is no DLL of this bitness either.
+    file(WRITE ${wrong_bitness} "not a DLL")
+  endif()
+  add_custom_target(ch341a_wrong_bitness ALL DEPENDS ${wrong_bitness})
+
+  pavok_add_test(ch341a_dll_test ${PROJECT_SOURCE_DIR}/tests/windows/Ch341aDllTest.cpp
+                 ${PROJECT_SOURCE_DIR}/tests/app/CliTestSupport.cpp LIBS pavok_cli_lib)
+  target_include_directories(ch341a_dll_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)
+  add_dependencies(ch341a_dll_test ch341a_stand_in ch341a_wrong_bitness)
 endif()

@@ -29,15 +29,13 @@ int Bank(std::uint8_t select) { return (select >> 1) & 0x07; }
 
 }  // namespace
 
-Ch341aTransport::Ch341aTransport(UsbDeviceIds ids, Ch341aSpeed speed)
-    : Ch341aTransport(MakeLibusbBackend(), ids, speed) {}
-
 Ch341aTransport::Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed)
     : connection_(std::move(backend), ids), speed_(speed) {}
 
 OpenResult Ch341aTransport::Open() {
   if (claimed_) return OpenFailure::None;  // held since an earlier open
   lastOpenFailure_ = connection_.Open();
+  if (lastOpenFailure_ == OpenFailure::DriverMissing) return {lastOpenFailure_, {}, connection_.backend().Unusable()};
   if (lastOpenFailure_ != OpenFailure::None) return lastOpenFailure_;
   const int claim = connection_.backend().ClaimInterface(kCh341aInterface);
   if (claim < 0) {

@@ -53,8 +53,9 @@ inline constexpr unsigned kDrainTimeoutMilliseconds = 3;
 class Ch341aTransport final : public Transport {
  public:
   // The CH341A with these ids, reached through libusb, its I2C clock at
-  // `speed`.
-  explicit Ch341aTransport(UsbDeviceIds ids = kCh341aIds, Ch341aSpeed speed = {});
+  // `speed`. (Inline: a build without libusb makes it over another backend.)
+  explicit Ch341aTransport(UsbDeviceIds ids = kCh341aIds, Ch341aSpeed speed = {})
+      : Ch341aTransport(MakeLibusbBackend(), ids, speed) {}
   // The same over another backend.
   Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed);
 

@@ -7,12 +7,16 @@ FirstPresentTransport::FirstPresentTransport(std::vector<std::unique_ptr<Transpo
 
 OpenResult FirstPresentTransport::Open() {
   if (chosen_ != nullptr) return TryOpen(*chosen_);
-  lastOpenFailure_ = OpenFailure::NotFound;
+  OpenResult missingDriver;
   for (const auto& candidate : candidates_) {
     OpenResult result = TryOpen(*candidate);
     if (result || refused_ != nullptr) return result;
+    if (result.failure == OpenFailure::DriverMissing) missingDriver = std::move(result);
   }
-  return OpenFailure::NotFound;
+  // Nothing found: an adapter may be plugged in whose driver is missing.
+  if (missingDriver) missingDriver.failure = OpenFailure::NotFound;
+  lastOpenFailure_ = missingDriver.failure;
+  return missingDriver;
 }
 
 OpenResult FirstPresentTransport::TryOpen(Transport& candidate) {
@@ -22,7 +26,7 @@ OpenResult FirstPresentTransport::TryOpen(Transport& candidate) {
   lastOpenFailure_ = result.failure;
   if (result) {
     chosen_ = &candidate;
-  } else if (lastOpenFailure_ != OpenFailure::NotFound) {
+  } else if (lastOpenFailure_ != OpenFailure::NotFound && lastOpenFailure_ != OpenFailure::DriverMissing) {
     refused_ = &candidate;
   }
   return result;

@@ -5,7 +5,9 @@
 // requests must reach the same one); once its open fails, which ends the
 // transfer, the next open looks at all of them again. An adapter that is
 // there but cannot be opened (closed to this user) stops the search: its
-// failure is the one to tell. Holding open is passed to every candidate.
+// failure is the one to tell. One whose driver is missing does not: the
+// search goes on, and tells the missing driver only when nothing was found.
+// Holding open is passed to every candidate.
 
 #include <memory>
 #include <vector>

@@ -8,6 +8,10 @@
 
 namespace pavok {
 
+static_assert(kUsbErrorIo == LIBUSB_ERROR_IO && kUsbErrorAccess == LIBUSB_ERROR_ACCESS &&
+              kUsbErrorNoDevice == LIBUSB_ERROR_NO_DEVICE && kUsbErrorNotFound == LIBUSB_ERROR_NOT_FOUND &&
+              kUsbCallNotSupported == LIBUSB_ERROR_NOT_SUPPORTED);
+
 namespace {
 
 class LibusbBackend final : public UsbBackend {

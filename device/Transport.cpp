@@ -29,6 +29,8 @@ std::string_view OpenFailureText(OpenFailure failure) {
       return "access to the adapter denied";
     case OpenFailure::InUse:
       return "adapter in use by another program";
+    case OpenFailure::DriverMissing:
+      return "the adapter's driver is missing or unusable";
     case OpenFailure::Other:
       break;
   }

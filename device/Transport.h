@@ -15,8 +15,9 @@
 namespace pavok {
 
 // Why the last open failed, for front ends that can say more than the
-// system's own message.
-enum class OpenFailure { None, NotFound, AccessDenied, InUse, Other };
+// system's own message. DriverMissing: the driver the adapter is reached
+// through on this system is not installed, or cannot be used.
+enum class OpenFailure { None, NotFound, AccessDenied, InUse, DriverMissing, Other };
 
 // A few plain words for a failure, e.g. "adapter not found".
 std::string_view OpenFailureText(OpenFailure failure);
@@ -25,15 +26,18 @@ std::string_view OpenFailureText(OpenFailure failure);
 // its select byte; the byte follows in hexadecimal.
 inline constexpr std::string_view kNoAcknowledgeReason = "no chip acknowledged the select byte ";
 
-// How an open went: why it failed, if it did, and for an adapter in use by
-// another program which process holds it, where known.
+// How an open went: why it failed, if it did, for an adapter in use by
+// another program which process holds it, where known, and for a missing
+// driver what to install.
 struct OpenResult {
-  OpenResult(OpenFailure why = OpenFailure::None, std::optional<long> holdingProcess = std::nullopt)
-      : failure(why), holder(holdingProcess) {}
+  OpenResult(OpenFailure why = OpenFailure::None, std::optional<long> holdingProcess = std::nullopt,
+             std::string remedy = {})
+      : failure(why), holder(holdingProcess), whatToDo(std::move(remedy)) {}
   explicit operator bool() const { return failure == OpenFailure::None; }
 
   OpenFailure failure;
   std::optional<long> holder;
+  std::string whatToDo;
 };
 
 struct ExchangeResult {

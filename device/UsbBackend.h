@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace pavok {
@@ -34,7 +35,14 @@ struct UsbControlSetup {
   std::uint16_t index = 0;
 };
 
-// The library's code for a call the backend does not offer.
+// The library's codes the transports tell apart, as numbers, so that a
+// backend over another driver can give them too.
+inline constexpr int kUsbErrorIo = -1;
+inline constexpr int kUsbErrorAccess = -3;
+inline constexpr int kUsbErrorNoDevice = -4;
+inline constexpr int kUsbErrorNotFound = -5;
+// The library's code for a call the backend does not offer; from
+// Initialise, a driver that is missing or cannot be used.
 inline constexpr int kUsbCallNotSupported = -12;
 
 class UsbBackend {
@@ -43,6 +51,9 @@ class UsbBackend {
 
   // Makes the backend's own library context. Called before anything else.
   virtual int Initialise() = 0;
+  // After Initialise failed with kUsbCallNotSupported: what the user must
+  // install or mend, in a sentence.
+  virtual std::string Unusable() const { return {}; }
   // Every attached device, in the order the library lists them; empty when
   // the bus cannot be listed.
   virtual std::vector<UsbDeviceIds> Enumerate() = 0;
@@ -66,6 +77,9 @@ class UsbBackend {
   virtual void Close() = 0;
   // Where the open device sits; unknown when none is open.
   virtual UsbDevicePlace OpenDevicePlace() const { return {}; }
+  // How the backend names the device, where its driver numbers devices
+  // instead of going by the USB ids; empty where the ids name it.
+  virtual std::string DeviceName() const { return {}; }
 };
 
 // The backend over the real library (built only where the library is found).

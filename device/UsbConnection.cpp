@@ -1,7 +1,5 @@
 #include "UsbConnection.h"
 
-#include <libusb.h>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -9,10 +7,10 @@ namespace pavok {
 
 OpenFailure FailureOfOpen(int libusbError) {
   switch (libusbError) {
-    case LIBUSB_ERROR_ACCESS:
+    case kUsbErrorAccess:
       return OpenFailure::AccessDenied;
-    case LIBUSB_ERROR_NO_DEVICE:  // unplugged between listing and opening
-    case LIBUSB_ERROR_NOT_FOUND:
+    case kUsbErrorNoDevice:  // unplugged between listing and opening
+    case kUsbErrorNotFound:
       return OpenFailure::NotFound;
     default:
       return OpenFailure::Other;
@@ -26,7 +24,11 @@ UsbConnection::~UsbConnection() { Close(); }
 
 OpenFailure UsbConnection::Open() {
   Close();
-  if (!initialised_ && backend_->Initialise() < 0) return OpenFailure::Other;
+  if (!initialised_) {
+    const int result = backend_->Initialise();
+    if (result == kUsbCallNotSupported) return OpenFailure::DriverMissing;
+    if (result < 0) return OpenFailure::Other;
+  }
   initialised_ = true;
   const std::vector<UsbDeviceIds> devices = backend_->Enumerate();
   const auto match = std::ranges::find(devices, ids_);
@@ -45,6 +47,7 @@ void UsbConnection::Close() {
 }
 
 std::string UsbConnection::Describe(std::string_view name) const {
+  if (const std::string device = backend_->DeviceName(); !device.empty()) return std::string(name) + " " + device;
   char text[96];
   const int nameLength = static_cast<int>(name.size());
   if (place_.bus == 0) {

@@ -27,7 +27,8 @@ class UsbConnection {
 
   UsbBackend& backend() { return *backend_; }
   UsbDeviceIds ids() const { return ids_; }
-  // "NAME 03EB:21FF", and " on bus B, device D" once an open found it there.
+  // "NAME 03EB:21FF", and " on bus B, device D" once an open found it there;
+  // "NAME" and the backend's own name for it where it has one.
   std::string Describe(std::string_view name) const;
   // One lock for all devices with these ids: the open takes the first one
   // listed, so two programs given the same ids reach the same device.

@@ -206,7 +206,8 @@ TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
   const std::string avr309 = KindDescription(MakeAvr309Transport, "03EB:21FF");
   const std::string ch341a = KindDescription(MakeCh341aTransport, "1A86:5512");
   for (const Case& c : {
-           Case{false, "auto", "", 100, false, avr309 + (ch341a.empty() ? "" : " or " + ch341a)},
+           Case{false, "auto", "", 100, false,
+                AutoLooksForCh341aFirst() ? ch341a + " or " + avr309 : avr309 + (ch341a.empty() ? "" : " or " + ch341a)},
            Case{false, "auto", "03EB:21FF", 100, false, KindDescription(MakeAvr309Transport, "03EB:21FF")},
            Case{false, "auto", "16c0:5dc", 100, true, KindDescription(MakeAvr309Transport, "16c0:5dc") + ", traced"},
            Case{false, "avr309", "", 100, false, avr309},
@@ -230,6 +231,11 @@ TEST(TransportOptions, ChoosesTheAdapterAndWrapsItForTracing) {
     ASSERT_TRUE(transport) << error;
     EXPECT_EQ(transport->Describe(), c.description);
   }
+  TransportOptions numbered;
+  numbered.ch341Index = 1;
+  std::string error;
+  EXPECT_EQ(MakeTransport(numbered, error) == nullptr, !AutoLooksForCh341aFirst()) << "only Windows numbers them";
+  EXPECT_EQ(error.empty(), AutoLooksForCh341aFirst()) << error;
 }
 
 }  // namespace

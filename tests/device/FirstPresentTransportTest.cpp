@@ -52,6 +52,10 @@ TEST(FirstPresentTransport, TakesTheFirstPresentAndKeepsToItUntilItsOpenFails) {
        {{false, true}},
        OpenFailure::AccessDenied,
        {std::string(OpenFailureText(OpenFailure::AccessDenied))}},
+      {"the first's driver missing: the second is tried, and the missing driver told when none is there",
+       {{false, true}, {false, false}, {false, false}},
+       OpenFailure::DriverMissing,
+       {"second", notFound, std::string(OpenFailureText(OpenFailure::DriverMissing))}},
   };
   for (const Session& s : sessions) {
     auto first = std::make_unique<ScriptedTransport>();

@@ -32,17 +32,25 @@ UsbDeviceShape Ch341aShape(UsbDeviceIds ids) {
 EmulatedCh341a::EmulatedCh341a(UMockdevTestbed* testbed, UsbDeviceIds ids, UsbDevicePlace place, EepromModel chip,
                                const FaultPlan& faults)
     : EmulatedUsbDevice(testbed, Ch341aShape(ids), place, AvailabilityAtStart(faults)),
-      chip_(std::move(chip), faults.endlessWriteCycleAt),
+      bus_(I2cEeprom(std::move(chip), faults.endlessWriteCycleAt)),
       faults_(faults) {}
+
+void EmulatedCh341a::Restart(EepromModel chip, const FaultPlan& faults) {
+  const auto lock = Lock();
+  bus_ = Ch341aStreamBus(I2cEeprom(std::move(chip), faults.endlessWriteCycleAt));
+  faults_ = faults;
+  urbs_.clear();
+  answeredIns_ = 0;
+}
 
 void EmulatedCh341a::LetTimePass(std::chrono::milliseconds time) {
   const auto lock = Lock();
-  chip_.Wait(time);
+  bus_.chip().Wait(time);
 }
 
 std::vector<std::uint8_t> EmulatedCh341a::chipContents() const {
   const auto lock = Lock();
-  const auto contents = chip_.chip().contents();
+  const auto contents = bus_.chip().chip().contents();
   return {contents.begin(), contents.end()};
 }
 
@@ -53,17 +61,17 @@ std::vector<BulkUrb> EmulatedCh341a::urbs() const {
 
 int EmulatedCh341a::chipWrites() const {
   const auto lock = Lock();
-  return chip_.writes();
+  return bus_.chip().writes();
 }
 
 std::chrono::nanoseconds EmulatedCh341a::busTime() const {
   const auto lock = Lock();
-  return chip_.elapsed();
+  return bus_.chip().elapsed();
 }
 
 unsigned EmulatedCh341a::i2cClockKhz() const {
   const auto lock = Lock();
-  return chip_.clockKhz();
+  return bus_.chip().clockKhz();
 }
 
 bool EmulatedCh341a::leftUnanswered() const {
@@ -73,7 +81,7 @@ bool EmulatedCh341a::leftUnanswered() const {
 
 int EmulatedCh341a::streamErrors() const {
   const auto lock = Lock();
-  return streamErrors_ + chip_.wrappedWrites();
+  return bus_.streamErrors();
 }
 
 EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::uint8_t endpoint,
@@ -81,7 +89,7 @@ EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::u
   const int index = static_cast<int>(urbs_.size());
   urbs_.push_back({endpoint, {}});
   if (type != USBDEVFS_URB_TYPE_BULK || (endpoint != kCh341aBulkOut && endpoint != kCh341aBulkIn)) {
-    ++streamErrors_;
+    bus_.CountStreamError();
     return {-EPIPE};
   }
   if (faults_.failExchangeAt == index) return {-EPIPE};
@@ -94,81 +102,17 @@ EmulatedUsbDevice::UrbAnswer EmulatedCh341a::AnswerUrb(std::uint8_t type, std::u
   if (faults_.shortReplyAt == index) cut = std::min(cut, faults_.shortReplyBytes);
   std::size_t moved = 0;
   if (endpoint == kCh341aBulkOut) {
-    moved = TakeStream(buffer.first(cut < buffer.size() ? cut - cut % kCh341aPacketSize : cut));
+    moved = cut < buffer.size() ? cut - cut % kCh341aPacketSize : cut;
+    bus_.TakeStream(buffer.first(moved));
   } else {
     // With nothing to fetch the chip answers no IN token; the host gives up.
-    if (replies_.empty()) return {-ETIMEDOUT};
+    if (!bus_.hasReplies()) return {-ETIMEDOUT};
     if (faults_.unansweredAt == answeredIns_++) return {0, 0, Afterwards::NeverAnswered};
-    moved = std::min(GiveReplies(buffer), cut);
+    moved = std::min(bus_.GiveReplies(buffer), cut);
   }
   urbs_.back().bytes.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(moved));
   const bool leaves = faults_.unplugAfter && index + 1 >= *faults_.unplugAfter;
   return {0, moved, leaves ? Afterwards::UnpluggedWhenReaped : Afterwards::Stays};
-}
-
-// The device sees the transfer as packets of the endpoint's size.
-std::size_t EmulatedCh341a::TakeStream(std::span<const std::uint8_t> bytes) {
-  for (std::size_t start = 0; start < bytes.size(); start += kCh341aPacketSize) {
-    RunPacket(bytes.subspan(start, std::min(kCh341aPacketSize, bytes.size() - start)));
-  }
-  return bytes.size();
-}
-
-void EmulatedCh341a::RunPacket(std::span<const std::uint8_t> packet) {
-  if (packet.empty() || packet[0] != kCh341aStream) {
-    ++streamErrors_;
-    return;
-  }
-  std::vector<std::uint8_t> reply;
-  for (std::size_t i = 1; i < packet.size();) {
-    const std::uint8_t command = packet[i++];
-    const std::uint8_t low = command & kStreamDelayMask;
-    const std::size_t length = command & kStreamOutInLengthMask;
-    if (command == kStreamEnd) break;
-    if (command == kStreamStart) {
-      chip_.Start();
-    } else if (command == kStreamStop) {
-      chip_.Stop();
-    } else if ((command & 0xF0) == kStreamSpeed) {
-      chip_.SetClockKhz(kCh341aI2cSpeedsKhz[low & 3]);
-    } else if ((command & 0xF0) == kStreamDelayUs) {
-      chip_.Wait(std::chrono::microseconds(low));
-    } else if ((command & 0xF0) == kStreamDelayMs) {
-      chip_.Wait(std::chrono::milliseconds(low));
-    } else if ((command & 0xC0) == kStreamOut) {
-      const std::size_t count = length == 0 ? 1 : length;
-      if (i + count > packet.size()) {
-        ++streamErrors_;
-        break;
-      }
-      for (std::size_t k = 0; k < count; ++k) {
-        const bool acknowledged = chip_.Write(packet[i++]);
-        if (length == 0) reply.push_back(acknowledged ? 0x00 : kStreamNotAcknowledged);
-      }
-    } else if ((command & 0xC0) == kStreamIn) {
-      if (length == 0) reply.push_back(chip_.Read(false));
-      for (std::size_t k = 0; k < length; ++k) reply.push_back(chip_.Read(true));
-    } else {
-      ++streamErrors_;
-      break;
-    }
-  }
-  if (reply.size() > kCh341aPacketSize) ++streamErrors_;
-  if (!reply.empty()) replies_.push_back(std::move(reply));
-}
-
-// Whole packets, as many as fit; a packet shorter than the endpoint's
-// size ends the transfer, as on the bus.
-std::size_t EmulatedCh341a::GiveReplies(std::span<std::uint8_t> buffer) {
-  std::size_t given = 0;
-  while (!replies_.empty() && given + replies_.front().size() <= buffer.size()) {
-    const std::vector<std::uint8_t> packet = std::move(replies_.front());
-    replies_.pop_front();
-    std::copy(packet.begin(), packet.end(), buffer.begin() + static_cast<std::ptrdiff_t>(given));
-    given += packet.size();
-    if (packet.size() < kCh341aPacketSize) break;
-  }
-  return given;
 }
 
 }  // namespace pavok::test

@@ -8,12 +8,11 @@
 // write cycle may never end.
 
 #include <chrono>
-#include <deque>
 #include <vector>
 
 #include "EmulatedUsbDevice.h"
 #include "FaultPlan.h"
-#include "I2cEeprom.h"
+#include "Ch341aStreamBus.h"
 
 namespace pavok::test {
 
@@ -29,6 +28,9 @@ class EmulatedCh341a final : public EmulatedUsbDevice {
   EmulatedCh341a(UMockdevTestbed* testbed, UsbDeviceIds ids, UsbDevicePlace place, EepromModel chip,
                  const FaultPlan& faults);
 
+  // Another chip in the socket and another fault plan, as if just plugged
+  // in: a testbed of many runs pays for one device.
+  void Restart(EepromModel chip, const FaultPlan& faults);
   // Time passing with the bus idle, as between two runs of a program.
   void LetTimePass(std::chrono::milliseconds time);
 
@@ -51,15 +53,10 @@ class EmulatedCh341a final : public EmulatedUsbDevice {
 
  private:
   UrbAnswer AnswerUrb(std::uint8_t type, std::uint8_t endpoint, std::span<std::uint8_t> buffer) override;
-  std::size_t TakeStream(std::span<const std::uint8_t> bytes);
-  void RunPacket(std::span<const std::uint8_t> packet);
-  std::size_t GiveReplies(std::span<std::uint8_t> buffer);
 
-  I2cEeprom chip_;
+  Ch341aStreamBus bus_;
   FaultPlan faults_;
-  std::deque<std::vector<std::uint8_t>> replies_;  // IN packets not yet fetched
   std::vector<BulkUrb> urbs_;
-  int streamErrors_ = 0;
   int answeredIns_ = 0;  // transfers in that found an answer waiting
 };
 

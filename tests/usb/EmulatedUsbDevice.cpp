@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace pavok::test {
 
@@ -130,6 +131,7 @@ EmulatedUsbDevice::~EmulatedUsbDevice() {
   g_object_unref(handler_);
   for (UMockdevIoctlData* urb : completed_) g_object_unref(urb);
   if (lastReaped_ != nullptr) g_object_unref(lastReaped_);
+  if (unanswered_ != nullptr) g_object_unref(unanswered_);
 }
 
 int EmulatedUsbDevice::opens() const {
@@ -187,6 +189,11 @@ EmulatedUsbDevice::IoctlResult EmulatedUsbDevice::Answer(unsigned long request, 
     case USBDEVFS_REAPURB:
     case USBDEVFS_REAPURBNDELAY:
       return Reap(argument);
+    case USBDEVFS_DISCARDURB:  // a program that gave up waiting: the URB ends, cancelled
+      if (unanswered_ == nullptr) return {-1, EINVAL};
+      reinterpret_cast<usbdevfs_urb*>(unanswered_->data)->status = -ENOENT;
+      completed_.push_back(std::exchange(unanswered_, nullptr));
+      return {0, 0};
     default:
       return {-1, gone_ ? ENODEV : ENOTTY};
   }
@@ -208,7 +215,11 @@ EmulatedUsbDevice::IoctlResult EmulatedUsbDevice::Submit(UMockdevIoctlData* argu
   if (answer.afterwards == Afterwards::Unplugged) Unplug();
   unplugWhenReaped_ = answer.afterwards == Afterwards::UnpluggedWhenReaped;
   // The program waits for it until it gives up, or ends.
-  if (answer.afterwards == Afterwards::NeverAnswered) return {0, 0};
+  if (answer.afterwards == Afterwards::NeverAnswered) {
+    if (unanswered_ != nullptr) g_object_unref(unanswered_);
+    unanswered_ = urbData.release();
+    return {0, 0};
+  }
   completed_.push_back(urbData.release());
   return {0, 0};
 }

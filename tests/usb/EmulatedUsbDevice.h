@@ -94,6 +94,7 @@ class EmulatedUsbDevice {
   mutable std::mutex mutex_;  // the testbed answers on a thread of its own
   std::deque<UMockdevIoctlData*> completed_;  // submitted, not yet reaped; each holds a reference
   UMockdevIoctlData* lastReaped_ = nullptr;   // holds a reference
+  UMockdevIoctlData* unanswered_ = nullptr;   // never answered until discarded; holds a reference
   int opens_ = 0;
   int interfaceClaims_ = 0;
   int claimsMade_ = 0;

@@ -2,7 +2,8 @@
 // emulated USB devices, held against the --emulate path: every command and
 // chip type, over the adapter and over the CH341A, and every fault on the
 // adapter must leave the same chip, buffer, files and messages on both, and
-// over the adapter the same requests.
+// over the adapter the same requests. (The CH341A's sweep of every fault at
+// every transfer is in Ch341aFaultSweepTest.cpp.)
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,19 @@
 #include <thread>
 
 #include "BufferState.h"
+#include "Ch341aTransport.h"
+#include "ChecksumCompare.h"
+#include "ChipRead.h"
 #include "ChipType.h"
+#include "ChipWrite.h"
 #include "CliCommands.h"
 #include "CliTestSupport.h"
 #include "DeviceChannel.h"
 #include "FilePermissions.h"
 #include "LibusbTransport.h"
 #include "OpenFailureHint.h"
+#include "SystemTexts.h"
+#include "TransferFailure.h"
 #include "TransportOptions.h"
 #include "TestEnvironment.h"
 #include "UsbTestbed.h"
