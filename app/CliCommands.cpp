@@ -65,6 +65,9 @@ std::vector<std::uint8_t> CopyOfWorkImage() {
   return {part.begin(), part.end()};
 }
 
+// Where "-" reads from.
+constexpr std::string_view kStandardInput = "/dev/stdin";
+
 enum class Mismatch { None, Short, Long };
 
 struct SizeCheck {
@@ -81,9 +84,14 @@ SizeCheck CheckSize(CommandContext& context, std::size_t given) {
     return {Mismatch::Short, context.file() + " gives " + std::to_string(given) + " of the chip's " +
                                  std::to_string(chipBytes) + " bytes"};
   }
+  // A standard input that is no file (a pipe) has no size to ask for: what
+  // it gave is all that is known of it.
   std::error_code ec;
-  const auto size = std::filesystem::file_size(Utf8Path(context.file()), ec);
-  if (ec || size == chipBytes) return {};
+  auto size = std::filesystem::file_size(
+      context.standardStream() ? std::filesystem::path(kStandardInput) : Utf8Path(context.file()), ec);
+  if (ec && !context.standardStream()) return {};
+  if (ec) size = given;
+  if (size == chipBytes) return {};
   return {size < chipBytes ? Mismatch::Short : Mismatch::Long,
           context.file() + " holds " + std::to_string(size) + " bytes, the chip " + std::to_string(chipBytes)};
 }
@@ -114,9 +122,6 @@ bool AcceptSize(CommandContext& context, std::size_t given) {
 
 // ": " and the system's words for `reason`, or nothing without one.
 std::string Because(std::error_code reason) { return reason ? ": " + reason.message() : std::string(); }
-
-// Where "-" reads from.
-constexpr std::string_view kStandardInput = "/dev/stdin";
 
 // Why FILE could not be created, and the way out when its folder is what
 // refused.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <system_error>
 
 #include "AdapterLock.h"
 #include "Utf8Path.h"
@@ -51,8 +52,11 @@ AdapterLock::AdapterLock(std::string_view name) {
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    refused_ = GetLastError() == ERROR_SHARING_VIOLATION;
+    const DWORD error = GetLastError();
+    refused_ = error == ERROR_SHARING_VIOLATION;
     if (refused_) holder_ = ReadHolder(path);
+    // No lock at all: the transfer fails rather than go ahead unlocked.
+    if (!refused_) failure_ = Utf8Text(path) + ": " + std::system_category().message(static_cast<int>(error));
     return;
   }
   const std::string text = std::to_string(GetCurrentProcessId()) + "\n";

@@ -69,6 +69,14 @@ TEST_F(CliBinary, ExitStatusesAndFilesLeftBehind) {
   }
   // "-" is the standard output.
   EXPECT_EQ(Spawn({"--emulate", "--chip-image", "chip.bin", "read", "-"}, directory).out, chip);
+  // and the standard input, which a plain write takes whole or not at all.
+  WriteFileBytes(directory / "short.bin", chip.substr(0, 256));
+  EXPECT_EQ(Spawn({"--emulate", "--chip-image", "chip.bin", "--yes", "write", "-"}, directory,
+                  (directory / "short.bin").string()).status, 2);
+  WriteFileBytes(directory / "long.bin", chip + chip);
+  EXPECT_EQ(Spawn({"--emulate", "--chip-image", "chip.bin", "--yes", "write", "-"}, directory,
+                  (directory / "long.bin").string()).status, 2);
+  EXPECT_EQ(ReadFileBytes(directory / "chip.bin"), chip);
 }
 
 TEST_F(CliBinary, TraceShowsOneLinePerRequest) {

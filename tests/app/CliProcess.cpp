@@ -13,7 +13,7 @@ namespace pavok::test {
 const char* CliProgramPath() { return std::getenv("PAVOK_CLI"); }
 
 pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory,
-            const std::string& outputs) {
+            const std::string& outputs, const std::string& input) {
   const char* program = CliProgramPath();
   if (program == nullptr) return 0;
   std::vector<char*> argv{const_cast<char*>(program)};
@@ -24,7 +24,7 @@ pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory&
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawnattr_t attributes;
@@ -47,8 +47,9 @@ Spawned Finish(pid_t pid, const TemporaryDirectory& directory, const std::string
   return result;
 }
 
-Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory) {
-  return Finish(Start(arguments, directory), directory);
+Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory,
+              const std::string& input) {
+  return Finish(Start(arguments, directory, "spawned", input), directory);
 }
 
 }  // namespace pavok::test

@@ -26,12 +26,13 @@ const char* CliProgramPath();
 // `outputs`.out and .err in `directory` (programs that run at the same time
 // need names of their own); 0 when it could not be started.
 pid_t Start(const std::vector<std::string>& arguments, const TemporaryDirectory& directory,
-            const std::string& outputs = "spawned");
+            const std::string& outputs = "spawned", const std::string& input = "/dev/null");
 
 // Waits for the program to end and takes what it wrote.
 Spawned Finish(pid_t pid, const TemporaryDirectory& directory, const std::string& outputs = "spawned");
 
 // Start, then Finish.
-Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory);
+Spawned Spawn(const std::vector<std::string>& arguments, const TemporaryDirectory& directory,
+              const std::string& input = "/dev/null");
 
 }  // namespace pavok::test

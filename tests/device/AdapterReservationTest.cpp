@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AdapterLock.h"
 #include "AdapterReservation.h"
 #include "ChipRead.h"
 #include "ChipWrite.h"
@@ -49,6 +50,11 @@ TEST(AdapterReservation, ASecondTransferOnAHeldAdapterFailsAtOnceAndSendsNothing
     const TransportScope secondProgram(*second);
     EXPECT_EQ(RunWriteChip(true), WriteOutcome::Completed) << c.what;
   }
+  // A lock file that cannot be opened at all (a folder in its place) is no
+  // lock: it fails rather than let the transfer go ahead unlocked.
+  std::filesystem::create_directories(LockFilePath("pavok-test-unopenable"));
+  EXPECT_FALSE(AdapterLock("pavok-test-unopenable").failure().empty());
+  std::filesystem::remove(LockFilePath("pavok-test-unopenable"));
   // The first program's own transfers nest inside its reservation.
   const TransportScope firstProgram(*first);
   const AdapterReservation command;
