@@ -9,6 +9,7 @@
 
 #include "ChipType.h"
 #include "ImageFormat.h"
+#include "LanguageOption.h"
 #include "OptionValidators.h"
 #include "Version.h"
 
@@ -146,6 +147,7 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
                      ". Without it the extension chooses: " + FormatsByExtension())
       ->type_name("FORMAT")
       ->check(ImageFormatValidator());
+  AddLanguageOption(app, options.language);
   app.add_flag("-y,--yes", options.assumeYes, "Answer Yes to every question");
   app.add_flag("-v,--verbose", options.verbose, "Show the status of the port and the adapter in use");
   std::array<CLI::App*, kCommands.size()> subcommands{};

@@ -22,6 +22,7 @@ struct CliOptions {
   std::string format;        // --format NAME: FILE's format; empty: by its extension
   CliCommand command = CliCommand::Read;
   std::string file;
+  std::string language;  // --language CODE; empty: the user's settings choose
 };
 
 // Fills `options` from the arguments. Returns the exit status when the

@@ -2,6 +2,7 @@
 
 #include "CliCommands.h"
 #include "CliOptions.h"
+#include "LanguageOption.h"
 #include "Transport.h"
 #include "TransportOptions.h"
 
@@ -12,6 +13,7 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
   if (const std::optional<int> status = ParseCliArguments(argc, argv, options, console.out, console.errors)) {
     return *status;
   }
+  SelectProgramLanguage(options.language);
   // The status texts --verbose shows are followed by the adapter in use.
   options.transport.nameAdapter = options.verbose;
   std::string error;

@@ -3,12 +3,14 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
+#include "LanguageOption.h"
 #include "Version.h"
 
 namespace pavok {
 
-void AddDialogProgramOptions(CLI::App& cli, TransportOptions& options) {
+void AddDialogProgramOptions(CLI::App& cli, TransportOptions& options, std::string& language) {
   AddTransportOptions(cli, options);
+  AddLanguageOption(cli, language);
   const std::string version = std::string(kProductName) + " (" + std::string(kFileDescription) +
                               ")\nfile version " + std::string(kFileVersion) + ", product version " +
                               std::string(kProductVersion) + "\n" + std::string(kLicence);

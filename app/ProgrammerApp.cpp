@@ -3,15 +3,21 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
-#include "QtProgrammerDlg.h"
 #include "DialogProgramOptions.h"
+#include "LanguageOption.h"
+#include "QtProgrammerDlg.h"
+#include "QtTexts.h"
 #include "StandardStreams.h"
+#include "Translation.h"
 #include "Version.h"
 
 namespace pavok {
@@ -21,6 +27,7 @@ namespace {
 struct ProgramOptions {
   TransportOptions transport;
   std::string screenshot;  // --screenshot FILE: render the opened dialog and exit
+  std::string language;    // --language CODE
 };
 
 // The dialog as it looks once opened, as a PNG file. Nothing runs but the
@@ -44,6 +51,21 @@ int InitInstance(const ProgramOptions& options) {
   return 0;
 }
 
+// Qt's own buttons and file dialogs in the selected language, from Qt's
+// translations where Qt is installed, or beside the program where Qt's
+// deployment tool put them. Qt's built-in texts are English; without a
+// translation file they stay so.
+void TranslateQt(QTranslator& translator) {
+  const QLocale language(ToQString(SelectedLanguage()));
+  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+    if (translator.load(language, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+      QCoreApplication::installTranslator(&translator);
+      return;
+    }
+  }
+}
+
 // Whether Qt has a screen to open the dialog on. Without one it would abort
 // with a core dump; a screenshot needs no screen and is drawn off-screen.
 bool DisplayAvailable() {
@@ -65,7 +87,7 @@ int Run(int argc, char** argv) {
   using namespace pavok;
   CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
-  AddDialogProgramOptions(cli, options.transport);
+  AddDialogProgramOptions(cli, options.transport, options.language);
   cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
       ->type_name("FILE");
   try {
@@ -73,6 +95,7 @@ int Run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return cli.exit(error);
   }
+  SelectProgramLanguage(options.language);
 
   std::string error;
   const std::unique_ptr<Transport> transport = MakeTransport(options.transport, error);
@@ -100,6 +123,8 @@ int Run(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromUtf8(kFileVersion.data(), kFileVersion.size()));
   // Lets the desktop match the window to its menu entry and icon.
   QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppId.data(), kAppId.size()));
+  QTranslator qtTexts;
+  TranslateQt(qtTexts);
   return InitInstance(options);
 }
 

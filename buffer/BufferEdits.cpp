@@ -4,6 +4,7 @@
 #include <span>
 
 #include "HexCodec.h"
+#include "Translation.h"
 
 namespace pavok {
 
@@ -31,7 +32,7 @@ std::string ViewLineText(const BufferState& state, int line) {
 }
 
 std::string ChecksumText(const BufferState& state) {
-  return "КС: " + FormatChecksum(BufferChecksum(state));
+  return FormatText(Tr("КС: %1"), {FormatChecksum(BufferChecksum(state))});
 }
 
 std::optional<std::string> SaveLine(BufferState& state, std::string_view text) {

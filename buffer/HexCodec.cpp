@@ -1,5 +1,7 @@
 #include "HexCodec.h"
 
+#include "Translation.h"
+
 namespace pavok {
 
 namespace {
@@ -59,7 +61,7 @@ AddressResult ParseAddress(std::string_view text) {
 }
 
 std::string BadCharacterMessage(int position) {
-  return "Неверная строка. Символ " + std::to_string(position) + " ошибочный !";
+  return FormatText(Tr("Неверная строка. Символ %1 ошибочный !"), {std::to_string(position)});
 }
 
 }  // namespace pavok

@@ -10,6 +10,7 @@
 #include "DeviceChannel.h"
 #include "HexCodec.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 #include "WindowOperations.h"
 
 namespace pavok {
@@ -28,12 +29,13 @@ void CountDifferences(std::span<const std::uint8_t> chip, std::span<const std::u
 }  // namespace
 
 std::string ComparisonMessage(const ChecksumComparison& comparison) {
-  const std::string_view verdict = comparison.Equal() ? "\n\nOK !" : "\n\nПрошивки не одинаковые !";
-  std::string message = "КС микросхемы: " + FormatChecksum(comparison.chipSum) +
-                        " \nКС буфера: " + FormatChecksum(comparison.bufferSum) + " " + std::string(verdict);
+  const std::string verdict = comparison.Equal() ? std::string("\n\nOK !") : Tr("\n\nПрошивки не одинаковые !");
+  std::string message = FormatText(Tr("КС микросхемы: %1 \nКС буфера: %2 "),
+                                   {FormatChecksum(comparison.chipSum), FormatChecksum(comparison.bufferSum)}) +
+                        verdict;
   if (comparison.differing == 0) return message;
-  return message + std::string(kBytesDifferText) + std::to_string(comparison.differing) +
-         std::string(kFirstDifferenceText) + FormatAddress(comparison.firstDifference);
+  return message + Tr(kBytesDifferText) + std::to_string(comparison.differing) + Tr(kFirstDifferenceText) +
+         FormatAddress(comparison.firstDifference);
 }
 
 std::optional<ChecksumComparison> RunCompareChecksums() {

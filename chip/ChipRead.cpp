@@ -7,6 +7,7 @@
 #include "BufferState.h"
 #include "DeviceChannel.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 #include "WindowOperations.h"
 
 namespace pavok {
@@ -21,7 +22,7 @@ ReadOutcome WriteDump(WindowOperations* window, std::span<const std::uint8_t> ch
   const auto failure = WriteChipDump(chip);
   lastDumpFailure = failure ? failure->reason : std::error_code{};
   if (!failure) return ReadOutcome::Completed;
-  ShowMessage(window, std::string(kFileWriteErrorMessage) + " " + std::string(kDumpFileName));
+  ShowMessage(window, Tr(kFileWriteErrorMessage) + " " + std::string(kDumpFileName));
   return ReadOutcome::DumpNotWritten;
 }
 

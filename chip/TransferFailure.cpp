@@ -4,6 +4,7 @@
 #include "ChipDetection.h"
 #include "HexCodec.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 
 namespace pavok {
 
@@ -68,17 +69,17 @@ const TransferFailure& LastTransferFailure() { return lastFailure; }
 
 std::string TransferFailureMessage(const TransferFailure& failure) {
   const KindTexts texts = TextsOf(failure.kind);
-  std::string why(kAdapterSilentText);
+  std::string why = Tr(kAdapterSilentText);
   if (IsNoAcknowledge(failure.reason)) {
-    why = std::string(kChipSilentText) + failure.reason.substr(kNoAcknowledgeReason.size());
+    why = Tr(kChipSilentText) + failure.reason.substr(kNoAcknowledgeReason.size());
   } else if (!failure.reason.empty()) {
-    why = std::string(kRequestFailedText) + " (" + failure.reason + ")";
+    why = Tr(kRequestFailedText) + " (" + failure.reason + ")";
   }
-  std::string message = std::string(texts.what) + std::string(kAtAddressText) + FormatAddress(failure.address) + ": " +
-                        why + ". " + std::string(failure.address == 0 ? texts.leftAtStart : texts.left);
+  std::string message = Tr(texts.what) + Tr(kAtAddressText) + FormatAddress(failure.address) + ": " + why + ". " +
+                        Tr(failure.address == 0 ? texts.leftAtStart : texts.left);
   if (failure.answersAs) {
     const std::string label(failure.answersAs->label);
-    message += " " + std::string(kAnswersAsText) + label + std::string(kChooseTypeText) + label + ".";
+    message += " " + Tr(kAnswersAsText) + label + Tr(kChooseTypeText) + label + ".";
   }
   return message;
 }

@@ -45,4 +45,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${pavok_depends}")
 endif()
 
+# Qt's own buttons and file dialogs in the user's language.
+if(TARGET pavok)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+endif()
+
 include(CPack)

@@ -6,6 +6,7 @@
 #include "HexCodec.h"
 #include "Narrowing.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 
 namespace pavok {
 
@@ -69,7 +70,7 @@ void CProgrammerDlg::Notify(ControlId control, Notification code) {
 }
 
 bool CProgrammerDlg::OnInitDialog() {
-  SetDlgItemText(IDC_STATUS, kPortClosedText);
+  SetDlgItemText(IDC_STATUS, Tr(kPortClosedText));
   FillChipTypeList();
   controls_.SetProgressRange(IDC_PROGRESS, 0, kInitialProgressMaximum);
   controls_.SetTextLimit(IDC_LINE_EDIT, static_cast<int>(kEditLineLength));

@@ -12,6 +12,7 @@
 #include "ImageFormatTexts.h"
 #include "RawFile.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 #include "Utf8Path.h"
 #include "WindowOperations.h"
 
@@ -79,9 +80,10 @@ void TakeIntoBuffer(const DecodedImage& image, BufferState& buffer) {
 }  // namespace
 
 std::string FolderTakesNoNewFilesMessage(const std::filesystem::path& folder) {
-  return std::string(kCannotOpenFileMessage) + "\nПапка " + Utf8Text(folder) +
-         " не принимает новых файлов, а файл в ней нельзя заменить, не рискуя им. "
-         "Файл не изменён; сохраните буфер в другую папку.";
+  return Tr(kCannotOpenFileMessage) +
+         FormatText(Tr("\nПапка %1 не принимает новых файлов, а файл в ней нельзя заменить, не рискуя им. "
+                       "Файл не изменён; сохраните буфер в другую папку."),
+                    {Utf8Text(folder)});
 }
 
 FileDialogRequest ImageFileDialogRequest(FileDialogKind kind) {

@@ -1,5 +1,7 @@
 #include "ImageFormatTexts.h"
 
+#include "Translation.h"
+
 
 namespace pavok {
 
@@ -16,8 +18,8 @@ static_assert(EveryFaultHasItsText(), "kImageFaultTexts follows the order of Ima
 }  // namespace
 
 std::string ImageFaultMessage(const ImageFaultAt& at) {
-  return "Ошибка в строке " + std::to_string(at.line) + " файла: " +
-         std::string(kImageFaultTexts[static_cast<std::size_t>(at.fault)].reason);
+  return FormatText(Tr("Ошибка в строке %1 файла: %2"),
+                    {std::to_string(at.line), Tr(kImageFaultTexts[static_cast<std::size_t>(at.fault)].reason)});
 }
 
 }  // namespace pavok

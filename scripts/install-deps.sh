@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libusb-1.0-0-dev libcli11-dev libacl1-dev libattr1-dev
+  qt6-base-dev qt6-translations-l10n gettext libusb-1.0-0-dev libcli11-dev libacl1-dev libattr1-dev
   googletest libgtest-dev libbenchmark-dev
   umockdev libumockdev-dev gir1.2-umockdev-1.0
   xvfb xauth fonts-liberation

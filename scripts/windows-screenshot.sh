@@ -20,7 +20,7 @@ fi
 
 shot="$(mktemp --suffix=.png)"
 trap 'rm -f "$shot"' EXIT
-"$root/scripts/windows-wine.sh" "$exe" --emulate </dev/null >/dev/null 2>&1 &
+"$root/scripts/windows-wine.sh" "$exe" --emulate --language ru </dev/null >/dev/null 2>&1 &
 program=$!
 # Done once the dialog has been drawn and two pictures in a row agree.
 previous=""

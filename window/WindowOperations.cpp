@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "Translation.h"
+
 namespace pavok {
 
 namespace {
@@ -17,28 +19,28 @@ ActiveWindowScope::ActiveWindowScope(WindowOperations* window) : previous_(activ
 ActiveWindowScope::~ActiveWindowScope() { activeWindow = previous_; }
 
 bool AskYesNo(WindowOperations* window, std::string_view text) {
-  return window != nullptr && window->AskYesNo(text);
+  return window != nullptr && window->AskYesNo(Tr(text));
 }
 
 void ShowMessage(WindowOperations* window, std::string_view text) {
+  const std::string shown = Tr(text);
   if (window != nullptr) {
-    window->ShowMessage(text);
+    window->ShowMessage(shown);
     return;
   }
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kMessageTitle.size()), kMessageTitle.data(),
-               static_cast<int>(text.size()), text.data());
+  std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(kMessageTitle.size()), kMessageTitle.data(), shown.c_str());
 }
 
 void ShowOpenFailure(WindowOperations* window, std::string_view text) {
   if (window != nullptr) {
-    window->ShowOpenFailure(text);
+    window->ShowOpenFailure(Tr(text));
     return;
   }
   ShowMessage(window, text);
 }
 
 void SetStatusText(WindowOperations* window, std::string_view text) {
-  if (window != nullptr) window->SetStatusText(text);
+  if (window != nullptr) window->SetStatusText(Tr(text));
 }
 
 void SetProgressRange(WindowOperations* window, int minimum, int maximum) {
@@ -55,7 +57,10 @@ bool IsChecked(WindowOperations* window, ControlId checkBox) {
 
 FileDialogResult ShowFileDialog(WindowOperations* window, const FileDialogRequest& request) {
   if (window == nullptr) return {};
-  return window->ShowFileDialog(request);
+  FileDialogRequest shown = request;
+  shown.title = Tr(request.title);
+  for (FileFilter& filter : shown.filters) filter.displayText = Tr(filter.displayText);
+  return window->ShowFileDialog(shown);
 }
 
 }  // namespace pavok

@@ -75,7 +75,8 @@ class ActiveWindowScope {
   WindowOperations* previous_;
 };
 
-// Message helpers that tolerate a missing window: a question without a window
+// Message helpers that tolerate a missing window, and show each text in the
+// selected language (Translation.h): a question without a window
 // is answered No (the answer that changes nothing), and a message without a
 // window goes to the standard error stream instead of being lost.
 bool AskYesNo(WindowOperations* window, std::string_view text);

@@ -50,6 +50,12 @@ TEST_F(CliBinary, ExitStatusesAndFilesLeftBehind) {
            Case{{"--emulate", "--chip-image", "chip.bin", "read", "./link.bin"}, 2, "is the emulated chip image", false, false},
            Case{{"--emulate", "--chip-image", "temp.bin", "read", "out.bin"}, 2, "is the dump temp.bin", false, false},
            Case{{"--emulate", "--chip-image", "chip.bin", "verify", "c02.bin"}, 1, "", false, true},
+           // The user's settings ask for Russian (see CMakeLists.txt); --language overrides them.
+           Case{{"--emulate", "--language", "en", "--chip-image", "chip.bin", "read", "/dev/full"}, 2,
+                "Cannot write the file\n", false, true},
+           Case{{"--emulate", "--chip-image", "chip.bin", "-v", "read", "out.bin", "--language", "EN"}, 0,
+                "Port open\n", true, true},
+           Case{{"--emulate", "--language", "de", "erase"}, 2, "\"de\" is not a language: expected ru or en", false, false},
        }) {
     std::filesystem::remove(directory / "out.bin");
     WriteFileBytes(directory / "c02.bin", std::string(256, '\x5A'));

@@ -7,7 +7,9 @@
 namespace pavok::test {
 
 CliRun RunCli(const std::vector<std::string>& arguments, std::optional<std::string> answer) {
-  std::vector<const char*> argv{"pavok-cli"};
+  // The original texts the tests expect, whatever the machine's language
+  // (Wine's is English).
+  std::vector<const char*> argv{"pavok-cli", "--language", "ru"};
   for (const std::string& argument : arguments) argv.push_back(argument.c_str());
   std::ostringstream out;
   std::ostringstream errors;

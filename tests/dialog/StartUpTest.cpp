@@ -5,6 +5,7 @@
 #include "HexCodec.h"
 #include "ScriptedControls.h"
 #include "SystemTexts.h"
+#include "Translation.h"
 
 namespace pavok::test {
 
@@ -36,6 +37,22 @@ TEST(StartUpTest, FieldsShowTheEmptyBuffer) {
   EXPECT_EQ(controls.controls[IDC_PROGRESS].progressMax, 128);
   EXPECT_EQ(controls.controls[IDC_PROGRESS].progressPos, 0);
   EXPECT_TRUE(opened.window.messages.empty());
+}
+
+// The texts the dialog shows itself and those of the commands, file
+// dialogs included, in English.
+TEST(StartUpTest, FieldsInEnglish) {
+  ASSERT_TRUE(SelectLanguage("en"));
+  OpenedDialog opened;
+  EXPECT_EQ(opened.controls.Text(IDC_CHECKSUM), "Sum: 7f800");
+  EXPECT_EQ(opened.controls.Text(IDC_STATUS), "Port closed");
+  opened.controls.Click(IDC_CLEAR_BUFFER);
+  opened.controls.Click(IDC_FILE_TO_BUFFER);
+  SelectLanguage("ru");
+  EXPECT_EQ(opened.window.messages, std::vector<std::string>{"Clear the whole buffer?"});
+  ASSERT_EQ(opened.window.fileRequests.size(), 1u);
+  EXPECT_EQ(opened.window.fileRequests[0].title, "Open file");
+  EXPECT_EQ(opened.window.fileRequests[0].filters.front().displayText, "Raw images (*.bin)");
 }
 
 // Enter presses "Выход" unless a push button or the line editor has the

@@ -2,11 +2,16 @@
 // whole inside its frame at the template's size, as it would be drawn with
 // all the room it wants.
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <memory>
 
 #include "DialogTestSupport.h"
+#include "Translation.h"
 
 namespace pavok::test {
 
@@ -47,6 +52,24 @@ InkRows InkWithRoom(QWidget& control, QRgb background) {
   const InkRows ink = InkIn(free, DrawnArea(control), background);
   control.resize(placed);
   return ink;
+}
+
+// The width a control's text needs, with the style's frame, margins and tick
+// box around it (a group box's title: the indent and padding of its style sheet).
+int NeededWidth(const QWidget& control) {
+  const QFontMetrics metrics(control.font());
+  const QStyle& style = *control.style();
+  if (const auto* box = qobject_cast<const QGroupBox*>(&control)) return metrics.horizontalAdvance(box->title()) + 10;
+  if (const auto* tick = qobject_cast<const QCheckBox*>(&control)) {
+    return style.pixelMetric(QStyle::PM_IndicatorWidth) + style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing) +
+           metrics.horizontalAdvance(tick->text());
+  }
+  if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+    return metrics.horizontalAdvance(button->text()) + style.pixelMetric(QStyle::PM_ButtonMargin) +
+           2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth);
+  }
+  const auto& label = *qobject_cast<const QLabel*>(&control);
+  return metrics.horizontalAdvance(label.text()) + 2 * label.frameWidth();
 }
 
 }  // namespace
@@ -97,6 +120,32 @@ class DrawingTest : public QObject {
       for (int x = area.left(); x <= area.right(); ++x) QCOMPARE(drawn.pixel(x, frameLine), line);
       QVERIFY(line != background);
     }
+  }
+
+  // Every caption of the template whole within its control's width, in
+  // every language: a longer translation must be shortened, since the
+  // controls stay where the template puts them.
+  void captionsFitTheirControls_data() {
+    QTest::addColumn<QString>("language");
+    for (const Language& language : Languages()) QTest::newRow(language.code.data()) << QString::fromUtf8(language.code);
+  }
+  void captionsFitTheirControls() {
+    QFETCH(QString, language);
+    QVERIFY(SelectLanguage(language.toStdString()));
+    QtProgrammerDlg dialog;
+    SelectLanguage("ru");
+    dialog.show();
+    int captions = 0;
+    for (const QWidget* widget : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      const bool captioned = qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+                             qobject_cast<const QGroupBox*>(widget) != nullptr ||
+                             qobject_cast<const QLabel*>(widget) != nullptr;
+      if (!captioned || widget == dialog.GetDlgItem(IDC_STATUS)) continue;
+      ++captions;
+      QVERIFY2(NeededWidth(*widget) <= widget->width(), qPrintable(widget->property("text").toString() +
+                                                                   widget->property("title").toString()));
+    }
+    QCOMPARE(captions, 23);
   }
 };
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "QtTexts.h"
+#include "Translation.h"
 #include "UpperCaseValidator.h"
 
 namespace pavok {
@@ -25,17 +26,20 @@ using enum ControlStyle;
 // The platform's MulDiv for non-negative values: a·b/c rounded.
 int MulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
 
+// The caption in the selected language.
+QString Caption(const ControlTemplate& control) { return ToQString(Tr(control.caption)); }
+
 QWidget* CreateButton(const ControlTemplate& control, QWidget& dialog) {
   if (HasStyle(control.style, GroupBox)) {
-    auto* box = new QGroupBox(ToQString(control.caption), &dialog);
+    auto* box = new QGroupBox(Caption(control), &dialog);
     // The frame's top line runs through the middle of the caption.
     box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
                                       "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
     return box;
   }
-  if (HasStyle(control.style, AutoCheckBox)) return new QCheckBox(ToQString(control.caption), &dialog);
-  auto* button = new QPushButton(ToQString(control.caption), &dialog);
+  if (HasStyle(control.style, AutoCheckBox)) return new QCheckBox(Caption(control), &dialog);
+  auto* button = new QPushButton(Caption(control), &dialog);
   // Enter on a focused push button presses it; elsewhere it presses the
   // default button.
   button->setAutoDefault(true);
@@ -44,7 +48,7 @@ QWidget* CreateButton(const ControlTemplate& control, QWidget& dialog) {
 }
 
 QWidget* CreateStatic(const ControlTemplate& control, QWidget& dialog) {
-  auto* label = new QLabel(ToQString(control.caption), &dialog);
+  auto* label = new QLabel(Caption(control), &dialog);
   label->setTextFormat(Qt::PlainText);  // a status text may be any file path
   const Qt::Alignment horizontal = HasStyle(control.style, AlignRight) ? Qt::AlignRight : Qt::AlignLeft;
   if (!HasStyle(control.style, Border)) {
@@ -150,7 +154,7 @@ void Place(QWidget& widget, const ControlTemplate& control, const DialogBaseUnit
 // what they are and read out their text or value apart.
 void ExposeToAssistiveTechnology(QWidget& widget, const ControlTemplate& control) {
   if (control.accessibleName.empty()) return;
-  const QString what = ToQString(control.accessibleName);
+  const QString what = ToQString(Tr(control.accessibleName));
   if (control.controlClass != ControlClass::Static) widget.setAccessibleName(what);
   if (control.controlClass == ControlClass::Static || control.controlClass == ControlClass::ComboBox) {
     widget.setAccessibleDescription(what);

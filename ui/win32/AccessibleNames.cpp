@@ -1,5 +1,6 @@
 #include "AccessibleNames.h"
 
+#include "Translation.h"
 #include "WideText.h"
 
 #include <initguid.h>
@@ -19,7 +20,7 @@ void NameControls(HWND dialog, std::span<const ControlTemplate> controls) {
       // its state), so what it is becomes its description.
       const MSAAPROPID property =
           control.controlClass == ControlClass::Static ? PROPID_ACC_DESCRIPTION : PROPID_ACC_NAME;
-      const std::wstring name = Widen(control.accessibleName);
+      const std::wstring name = Widen(Tr(control.accessibleName));
       service->SetHwndPropStr(GetDlgItem(dialog, control.id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                               property, name.c_str());
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "Translation.h"
 #include "WideText.h"
 
 #include <windows.h>
@@ -89,7 +90,7 @@ void WriteControl(TemplateWriter& out, const ControlTemplate& control) {
   } else {
     out.Ordinal(ClassOrdinal(control.controlClass));
   }
-  out.Text(control.caption);
+  out.Text(Tr(control.caption));
   out.Word(0);  // no creation data
 }
 

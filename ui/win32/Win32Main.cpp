@@ -12,6 +12,7 @@
 
 #include "NativeDialog.h"
 #include "DialogProgramOptions.h"
+#include "LanguageOption.h"
 #include "WideText.h"
 #include "WindowOperations.h"
 
@@ -64,7 +65,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   const bool console = HasStandardOutput();
   CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   TransportOptions options;
-  AddDialogProgramOptions(cli, options);
+  std::string language;
+  AddDialogProgramOptions(cli, options, language);
 
   std::vector<std::string> arguments = Arguments();
   std::vector<char*> argv;
@@ -77,6 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     Tell(out.str() + err.str(), console, status != 0);
     return status;
   }
+  SelectProgramLanguage(language);
 
   std::string error;
   const std::unique_ptr<Transport> transport = MakeTransport(options, error);
