@@ -4,6 +4,7 @@
 #include <string>
 
 #include "LanguageOption.h"
+#include "Translation.h"
 #include "Version.h"
 
 namespace pavok {
@@ -14,7 +15,7 @@ void AddDialogProgramOptions(CLI::App& cli, TransportOptions& options, std::stri
   const std::string version = std::string(kProductName) + " (" + std::string(kFileDescription) +
                               ")\nfile version " + std::string(kFileVersion) + ", product version " +
                               std::string(kProductVersion) + "\n" + std::string(kLicence);
-  cli.set_version_flag("--version", version, "Print the file and product versions and the licence, and exit");
+  cli.set_version_flag("--version", version, Tr("Print the file and product versions and the licence, and exit"));
 }
 
 }  // namespace pavok
