@@ -100,7 +100,9 @@ SizeCheck CheckSize(CommandContext& context, std::size_t given) {
 
 // What becomes of the bytes FILE does not give, or of the extra ones.
 std::string FillNote(CommandContext& context, Mismatch mismatch) {
-  if (mismatch == Mismatch::Long) return FormatText(Tr("; only the first %1 are used"), {std::to_string(Buffer().chipSize)});
+  if (mismatch == Mismatch::Long) {
+    return FormatText(Tr("; only the first %1 are used"), {std::to_string(Buffer().chipSize)});
+  }
   if (context.missing() == MissingBytes::Merge) return Tr("; the others are kept as the chip holds them");
   return context.format().extent == FileExtent::WholeText ? Tr("; the others are taken as FF")
                                                           : Tr("; the bytes beyond the file are taken as FF");

@@ -10,6 +10,7 @@
 namespace pavok {
 
 void AddDialogProgramOptions(CLI::App& cli, TransportOptions& options, std::string& language) {
+  cli.description(Tr(kDialogProgramDescription));
   AddTransportOptions(cli, options);
   AddLanguageOption(cli, language);
   const std::string version = std::string(kProductName) + " (" + std::string(kFileDescription) +

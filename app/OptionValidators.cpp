@@ -32,7 +32,9 @@ CLI::Validator OneOfValidator(std::string what, std::vector<std::string> words) 
   return CLI::Validator(
       [what = std::move(what), words = std::move(words)](std::string& value) -> std::string {
         const auto match = std::ranges::find(words, Upper(value), Upper);
-        if (match == words.end()) return FormatText(Tr("\"%1\" is not %2: expected %3"), {value, what, ListWithOr(words)});
+        if (match == words.end()) {
+          return FormatText(Tr("\"%1\" is not %2: expected %3"), {value, what, ListWithOr(words)});
+        }
         value = *match;
         return {};
       },
@@ -80,8 +82,8 @@ CLI::Validator FileNameValidator() {
 CLI::Validator WholeNumberValidator(long long minimum, long long maximum) {
   return CLI::Validator(
       [minimum, maximum](std::string& value) -> std::string {
-        const std::string expected =
-            FormatText(Tr(": expected a whole number from %1 to %2"), {std::to_string(minimum), std::to_string(maximum)});
+        const std::string expected = FormatText(Tr(": expected a whole number from %1 to %2"),
+                                                {std::to_string(minimum), std::to_string(maximum)});
         long long number = 0;
         const char* end = value.data() + value.size();
         const auto [stop, error] = std::from_chars(value.data(), end, number);
