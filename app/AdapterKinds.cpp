@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "Translation.h"
+
 namespace pavok {
 
 const AdapterKind* FindAdapterKind(std::string_view name) {
@@ -12,7 +14,7 @@ const AdapterKind* FindAdapterKind(std::string_view name) {
 
 std::optional<Ch341aSpeed> Ch341aSpeedOf(const UsbAdapterSettings& settings, std::string& error) {
   const auto speed = Ch341aSpeedFor(settings.i2cSpeedKhz);
-  if (!speed) error = "the CH341A has no I2C clock of " + std::to_string(settings.i2cSpeedKhz) + " kHz";
+  if (!speed) error = FormatText(Tr("the CH341A has no I2C clock of %1 kHz"), {std::to_string(settings.i2cSpeedKhz)});
   return speed;
 }
 

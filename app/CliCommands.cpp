@@ -14,6 +14,7 @@
 #include "ImageDifferences.h"
 #include "ImageFiles.h"
 #include "TransferFailure.h"
+#include "Translation.h"
 #include "Transport.h"
 #include "Utf8Path.h"
 
@@ -81,8 +82,8 @@ SizeCheck CheckSize(CommandContext& context, std::size_t given) {
   const auto chipBytes = static_cast<std::size_t>(Buffer().chipSize);
   if (context.format().extent == FileExtent::WholeText) {
     if (given >= chipBytes) return {};
-    return {Mismatch::Short, context.file() + " gives " + std::to_string(given) + " of the chip's " +
-                                 std::to_string(chipBytes) + " bytes"};
+    return {Mismatch::Short, FormatText(Tr("%1 gives %2 of the chip's %3 bytes"),
+                                        {context.file(), std::to_string(given), std::to_string(chipBytes)})};
   }
   // A standard input that is no file (a pipe) has no size to ask for: what
   // it gave is all that is known of it.
@@ -93,15 +94,18 @@ SizeCheck CheckSize(CommandContext& context, std::size_t given) {
   if (ec) size = given;
   if (size == chipBytes) return {};
   return {size < chipBytes ? Mismatch::Short : Mismatch::Long,
-          context.file() + " holds " + std::to_string(size) + " bytes, the chip " + std::to_string(chipBytes)};
+          FormatText(Tr("%1 holds %2 bytes, the chip %3"),
+                     {context.file(), std::to_string(size), std::to_string(chipBytes)})};
 }
 
 // What becomes of the bytes FILE does not give, or of the extra ones.
 std::string FillNote(CommandContext& context, Mismatch mismatch) {
-  if (mismatch == Mismatch::Long) return "; only the first " + std::to_string(Buffer().chipSize) + " are used";
-  if (context.missing() == MissingBytes::Merge) return "; the others are kept as the chip holds them";
-  return context.format().extent == FileExtent::WholeText ? "; the others are taken as FF"
-                                                          : "; the bytes beyond the file are taken as FF";
+  if (mismatch == Mismatch::Long) {
+    return FormatText(Tr("; only the first %1 are used"), {std::to_string(Buffer().chipSize)});
+  }
+  if (context.missing() == MissingBytes::Merge) return Tr("; the others are kept as the chip holds them");
+  return context.format().extent == FileExtent::WholeText ? Tr("; the others are taken as FF")
+                                                          : Tr("; the bytes beyond the file are taken as FF");
 }
 
 // A FILE that is not the chip's size loads as in the dialog, with a note,
@@ -112,8 +116,8 @@ bool AcceptSize(CommandContext& context, std::size_t given) {
   if (check.mismatch == Mismatch::None) return true;
   if (context.command() == CliCommand::Write && context.missing() == MissingBytes::Refuse) {
     context.Fail(check.sizes +
-                 "; nothing was sent to the adapter (write --pad writes FF for missing bytes and leaves extra ones "
-                 "out, write --merge keeps the chip's own bytes where the file gives none)");
+                 Tr("; nothing was sent to the adapter (write --pad writes FF for missing bytes and leaves extra ones "
+                    "out, write --merge keeps the chip's own bytes where the file gives none)"));
     return false;
   }
   context.Note(check.sizes + FillNote(context, check.mismatch));
@@ -126,10 +130,11 @@ std::string Because(std::error_code reason) { return reason ? ": " + reason.mess
 // Why FILE could not be created, and the way out when its folder is what
 // refused.
 std::string CannotCreate(const std::string& file, std::error_code reason, const std::filesystem::path& folder) {
-  std::string text = "cannot create " + file + Because(reason);
+  std::string text = FormatText(Tr("cannot create %1"), {file}) + Because(reason);
   if (folder.empty()) return text;
-  return text + "; its folder " + Utf8Text(folder) + " takes no new files, so " + file +
-         " cannot be replaced whole; it is unchanged: save elsewhere";
+  return text + FormatText(Tr("; its folder %1 takes no new files, so %2 cannot be replaced whole; it is unchanged: "
+                              "save elsewhere"),
+                           {Utf8Text(folder), file});
 }
 
 // FILE into both images through the open-file dialog. A FILE that gives no
@@ -140,16 +145,16 @@ bool LoadFile(CommandContext& context) {
   const FileResult result = RunLoadImageFileAs(context.chosenFormat());
   if (result.outcome == FileOutcome::Malformed) {
     // The window has said what is wrong, and where.
-    context.Fail(context.file() + " is no usable " + std::string(context.format().title) +
-                 "; nothing was sent to the adapter");
+    context.Fail(FormatText(Tr("%1 is no usable %2; nothing was sent to the adapter"),
+                            {context.file(), context.format().title}));
     return false;
   }
   if (result.outcome != FileOutcome::Completed) {
-    context.Fail("cannot read " + context.file() + Because(result.reason));
+    context.Fail(FormatText(Tr("cannot read %1"), {context.file()}) + Because(result.reason));
     return false;
   }
   if (result.bytes == 0) {
-    context.Fail(context.file() + " holds no data; nothing was sent to the adapter");
+    context.Fail(FormatText(Tr("%1 holds no data; nothing was sent to the adapter"), {context.file()}));
     return false;
   }
   return AcceptSize(context, result.bytes);
@@ -160,8 +165,8 @@ bool LoadFile(CommandContext& context) {
 bool RefuseTheDump(CommandContext& context) {
   std::error_code ec;
   if (!std::filesystem::equivalent(Utf8Path(context.file()), Utf8Path(kDumpFileName), ec)) return false;
-  context.Fail(context.file() + " is the dump " + std::string(kDumpFileName) +
-               ", which reading the chip replaces; copy it under another name first");
+  context.Fail(FormatText(Tr("%1 is the dump %2, which reading the chip replaces; copy it under another name first"),
+                          {context.file(), kDumpFileName}));
   return true;
 }
 
@@ -173,13 +178,13 @@ std::string ReadFailure(ReadOutcome outcome) {
     case ReadOutcome::Completed:
       return {};
     case ReadOutcome::Declined:
-      return "declined";
+      return Tr("declined");
     case ReadOutcome::DumpNotWritten:
       return {};
     case ReadOutcome::DeviceFailed:
-      return DeviceFailure() + "; the chip was not read completely";
+      return DeviceFailure() + Tr("; the chip was not read completely");
   }
-  return "the chip was not read";
+  return Tr("the chip was not read");
 }
 
 // The chip into both images; true when every block arrived. `consequence`
@@ -189,8 +194,8 @@ bool ReadChipInto(CommandContext& context, std::string_view consequence) {
   const ReadOutcome outcome = RunReadChip();
   if (outcome == ReadOutcome::Completed) return true;
   if (outcome == ReadOutcome::DumpNotWritten) {
-    context.FailAtEnd(std::string(kDumpFileName) + " was not written" + Because(LastDumpFailure()) +
-                      "; an earlier " + std::string(kDumpFileName) + " is unchanged");
+    context.FailAtEnd(FormatText(Tr("%1 was not written"), {kDumpFileName}) + Because(LastDumpFailure()) +
+                      FormatText(Tr("; an earlier %1 is unchanged"), {kDumpFileName}));
     return true;
   }
   context.Fail(ReadFailure(outcome) + std::string(consequence));
@@ -202,7 +207,7 @@ ExitStatus WriteToStandardOutput(CommandContext& context) {
   const std::vector<std::uint8_t> contents = context.format().encode(ChipPart(Buffer().workImage));
   context.out().write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
   if (context.out().flush()) return ExitStatus::Success;
-  return context.Fail("cannot write to the standard output");
+  return context.Fail(Tr("cannot write to the standard output"));
 }
 
 ExitStatus ReadCommand(CommandContext& context) {
@@ -210,9 +215,9 @@ ExitStatus ReadCommand(CommandContext& context) {
   const auto problem = context.standardStream() ? std::nullopt : CheckCanCreate(Utf8Path(context.file()));
   if (problem) {
     return context.Fail(CannotCreate(context.file(), problem->reason, problem->refusingFolder) +
-                        "; the chip was not read");
+                        Tr("; the chip was not read"));
   }
-  if (!ReadChipInto(context, "; " + context.file() + " not written")) return ExitStatus::Failed;
+  if (!ReadChipInto(context, FormatText(Tr("; %1 not written"), {context.file()}))) return ExitStatus::Failed;
   if (context.standardStream()) return WriteToStandardOutput(context);
   context.window().SetFilePaths("", context.file());
   const FileResult saved = RunSaveImageFileAs(context.chosenFormat());
@@ -220,8 +225,8 @@ ExitStatus ReadCommand(CommandContext& context) {
     case FileOutcome::Completed:
       return ExitStatus::Success;
     case FileOutcome::WriteFailed:
-      return context.Fail(context.file() + " was not written" + Because(saved.reason) +
-                          "; an earlier file of that name is unchanged");
+      return context.Fail(FormatText(Tr("%1 was not written"), {context.file()}) + Because(saved.reason) +
+                          Tr("; an earlier file of that name is unchanged"));
     default:
       return context.Fail(CannotCreate(context.file(), saved.reason, saved.refusingFolder));
   }
@@ -232,13 +237,13 @@ ExitStatus WriteOutcomeStatus(WriteOutcome outcome, CommandContext& context) {
     case WriteOutcome::Completed:
       return ExitStatus::Success;
     case WriteOutcome::Declined:
-      return context.Fail("declined; the chip was not changed");
+      return context.Fail(Tr("declined; the chip was not changed"));
     case WriteOutcome::DeviceFailed:
       // An adapter held by another program is refused before anything is sent.
       if (CurrentTransport().LastOpenFailure() == OpenFailure::InUse) {
-        return context.Fail(DeviceFailure() + "; the chip was not changed");
+        return context.Fail(DeviceFailure() + Tr("; the chip was not changed"));
       }
-      return context.Fail(DeviceFailure() + "; the chip may be partly written");
+      return context.Fail(DeviceFailure() + Tr("; the chip may be partly written"));
   }
   return ExitStatus::Failed;
 }
@@ -247,7 +252,7 @@ ExitStatus WriteOutcomeStatus(WriteOutcome outcome, CommandContext& context) {
 // differs from it are sent.
 bool TakeChipAsReference(CommandContext& context) {
   const std::vector<std::uint8_t> fileImage = CopyOfWorkImage();
-  if (!ReadChipInto(context, "; the chip was not changed")) return false;
+  if (!ReadChipInto(context, Tr("; the chip was not changed"))) return false;
   std::copy(fileImage.begin(), fileImage.end(), Buffer().workImage.begin());
   return true;
 }
@@ -256,7 +261,7 @@ bool TakeChipAsReference(CommandContext& context) {
 // the chip's bytes wherever FILE gives none; the chip stays the reference,
 // so a fast write sends only the groups FILE changes.
 bool MergeIntoChip(CommandContext& context) {
-  if (!ReadChipInto(context, "; the chip was not changed")) return false;
+  if (!ReadChipInto(context, Tr("; the chip was not changed"))) return false;
   const std::vector<std::uint8_t> chip = CopyOfWorkImage();
   if (!LoadFile(context)) return false;
   std::copy(chip.begin(), chip.end(), Buffer().referenceImage.begin());
@@ -277,7 +282,7 @@ ExitStatus WriteCommand(CommandContext& context) {
 ExitStatus CompareCommand(CommandContext& context) {
   if (!LoadFile(context)) return ExitStatus::Failed;
   const std::optional<ChecksumComparison> comparison = RunCompareChecksums();
-  if (!comparison) return context.Fail(DeviceFailure() + "; the chip was not read completely");
+  if (!comparison) return context.Fail(DeviceFailure() + Tr("; the chip was not read completely"));
   // The comparison has shown its message, both sums and the verdict.
   return comparison->Equal() ? ExitStatus::Success : ExitStatus::Differ;
 }

@@ -11,6 +11,7 @@
 #include "ImageFormat.h"
 #include "LanguageOption.h"
 #include "OptionValidators.h"
+#include "Translation.h"
 #include "Version.h"
 
 namespace pavok {
@@ -62,7 +63,7 @@ std::string FormatsByExtension() {
       if (!extension.empty()) extensions += (extensions.empty() ? "." : " .") + std::string(extension);
     }
     list += (list.empty() ? "" : ", ") + std::string(format.name) + " (" +
-            (extensions.empty() ? std::string("any other extension") : extensions) + ")";
+            (extensions.empty() ? Tr("any other extension") : extensions) + ")";
   }
   return list;
 }
@@ -71,7 +72,7 @@ CLI::Validator ImageFormatValidator() {
   return CLI::Validator(
       [](const std::string& value) -> std::string {
         if (FindImageFormat(value) != nullptr) return {};
-        return "\"" + value + "\" is not an image format: expected " + FormatNames();
+        return FormatText(Tr("\"%1\" is not an image format: expected %2"), {value, FormatNames()});
       },
       "");
 }
@@ -79,10 +80,10 @@ CLI::Validator ImageFormatValidator() {
 void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kCommands.size()>& subcommands) {
   for (std::size_t i = 0; i < kCommands.size(); ++i) {
     const CommandEntry& entry = kCommands[i];
-    subcommands[i] = app.add_subcommand(entry.name, entry.description);
+    subcommands[i] = app.add_subcommand(entry.name, Tr(entry.description));
     if (entry.fileDescription != nullptr) {
       subcommands[i]
-          ->add_option("FILE", options.file, entry.fileDescription)
+          ->add_option("FILE", options.file, Tr(entry.fileDescription))
           ->type_name("")
           ->required()
           ->check(FileNameValidator());
@@ -90,15 +91,15 @@ void AddCommands(CLI::App& app, CliOptions& options, std::array<CLI::App*, kComm
   }
   CLI::App& write = *subcommands[1];
   write.add_flag("--fast", options.fast,
-                 "Read the chip first and write only the 4-byte groups where FILE differs from it");
+                 Tr("Read the chip first and write only the 4-byte groups where FILE differs from it"));
   // Without either, a FILE that does not give every byte of the chip, or
   // gives more, is refused before anything is sent.
   CLI::Option* pad = write.add_flag_callback(
       "--pad", [&options] { options.missing = MissingBytes::Pad; },
-      "Write FF where FILE gives no byte, and leave out bytes beyond the chip");
+      Tr("Write FF where FILE gives no byte, and leave out bytes beyond the chip"));
   write.add_flag_callback(
            "--merge", [&options] { options.missing = MissingBytes::Merge; },
-           "Read the chip first and keep its own bytes where FILE gives none")
+           Tr("Read the chip first and keep its own bytes where FILE gives none"))
       ->excludes(pad);
 }
 
@@ -126,9 +127,9 @@ std::string CommandList() {
 
 std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOptions& options, std::ostream& out,
                                      std::ostream& errors) {
-  CLI::App app("Reads, writes, erases and compares C02-C16 serial EEPROMs on the USB adapter.", "pavok-cli");
+  CLI::App app(Tr("Reads, writes, erases and compares C02-C16 serial EEPROMs on the USB adapter."), "pavok-cli");
   app.set_version_flag("--version", "pavok-cli " + std::string(kFileVersion) + "\n" + std::string(kLicence));
-  app.footer(kFooter);
+  app.footer(Tr(kFooter));
   // Options of the program are also taken after the command.
   app.fallthrough();
   // A path such as /dev/full stays a file name on Windows too.
@@ -137,19 +138,19 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
 
   AddTransportOptions(app, options.transport);
   app.add_option("--chip", options.chip,
-                 "Chip type selected, C02, C04, C08 or C16 (or 24C02 ... 24C16): the bytes read, written or compared; "
-                 "auto: the type the chip answers as, on the CH341A")
+                 Tr("Chip type selected, C02, C04, C08 or C16 (or 24C02 ... 24C16): the bytes read, written or "
+                    "compared; auto: the type the chip answers as, on the CH341A"))
       ->type_name("TYPE")
       ->transform(ChipTypeValidator(true))
       ->capture_default_str();
   app.add_option("--format", options.format,
-                 "Format of FILE, whatever its extension: " + FormatNames() +
-                     ". Without it the extension chooses: " + FormatsByExtension())
+                 FormatText(Tr("Format of FILE, whatever its extension: %1. Without it the extension chooses: %2"),
+                            {FormatNames(), FormatsByExtension()}))
       ->type_name("FORMAT")
       ->check(ImageFormatValidator());
   AddLanguageOption(app, options.language);
-  app.add_flag("-y,--yes", options.assumeYes, "Answer Yes to every question");
-  app.add_flag("-v,--verbose", options.verbose, "Show the status of the port and the adapter in use");
+  app.add_flag("-y,--yes", options.assumeYes, Tr("Answer Yes to every question"));
+  app.add_flag("-v,--verbose", options.verbose, Tr("Show the status of the port and the adapter in use"));
   std::array<CLI::App*, kCommands.size()> subcommands{};
   AddCommands(app, options, subcommands);
 
@@ -157,7 +158,8 @@ std::optional<int> ParseCliArguments(int argc, const char* const argv[], CliOpti
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (const auto word = UnknownCommand(app, argc, argv)) {
-      errors << '"' << *word << "\" is not a command: expected " << CommandList() << "\nRun with --help for more information.\n";
+      errors << FormatText(Tr("\"%1\" is not a command: expected %2"), {*word, CommandList()}) << '\n'
+             << Tr("Run with --help for more information.") << '\n';
       return static_cast<int>(ExitStatus::Failed);
     }
     const int status = app.exit(e, out, errors);

@@ -6,6 +6,7 @@
 #include "ChipType.h"
 #include "CliCommands.h"
 #include "DeviceChannel.h"
+#include "Translation.h"
 #include "Transport.h"
 
 namespace pavok {
@@ -20,12 +21,12 @@ ExitStatus RunProbe(TerminalWindow& window, std::ostream& out) {
     window.Report("pavok-cli: probe: " + std::string(OpenFailureText(failure)) + " (" + transport.Describe() + ")");
     return ExitStatus::Failed;
   }
-  out << "adapter: " << transport.Describe() << '\n';
+  out << FormatText(Tr("adapter: %1"), {transport.Describe()}) << '\n';
   if (!answered) {
-    window.Report("pavok-cli: probe: the adapter opened, but no chip answered a read of its first block");
+    window.Report("pavok-cli: probe: " + Tr("the adapter opened, but no chip answered a read of its first block"));
     return ExitStatus::Failed;
   }
-  out << "chip: answered a read of its first block\n";
+  out << Tr("chip: answered a read of its first block") << '\n';
   if (!transport.ReportsAcknowledge()) return ExitStatus::Success;
   std::string why;
   const std::optional<ChipDetection> detection = DetectChip(why);
@@ -33,13 +34,13 @@ ExitStatus RunProbe(TerminalWindow& window, std::ostream& out) {
     window.Report("pavok-cli: probe: " + why);
     return ExitStatus::Failed;
   }
-  out << "select bytes acknowledged:";
+  out << Tr("select bytes acknowledged:");
   for (int bank = 0; bank < kSelectBytes; ++bank) {
     if (detection->acknowledged[static_cast<std::size_t>(bank)]) out << ' ' << SelectByteText(bank);
   }
-  out << "\nchip type: "
-      << (detection->type ? std::string(detection->type->label) + " (its A0-A2 pins tied low)"
-                          : std::string("none answers so; choose --chip"))
+  out << '\n'
+      << (detection->type ? FormatText(Tr("chip type: %1 (its A0-A2 pins tied low)"), {detection->type->label})
+                          : Tr("chip type: none answers so; choose --chip"))
       << '\n';
   return ExitStatus::Success;
 }
@@ -52,8 +53,9 @@ std::optional<int> DetectChipSize(TerminalWindow& window) {
     return std::nullopt;
   }
   if (!detection->type) {
-    window.Report("pavok-cli: --chip auto: the select bytes the chip acknowledges fit no chip type; pavok-cli probe "
-                  "lists them; choose --chip C02, C04, C08 or C16");
+    window.Report("pavok-cli: --chip auto: " +
+                  Tr("the select bytes the chip acknowledges fit no chip type; pavok-cli probe lists them; choose "
+                     "--chip C02, C04, C08 or C16"));
     return std::nullopt;
   }
   return detection->type->size;

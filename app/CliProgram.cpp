@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "CliOptions.h"
 #include "LanguageOption.h"
+#include "Translation.h"
 #include "Transport.h"
 #include "TransportOptions.h"
 
@@ -10,6 +11,7 @@ namespace pavok {
 
 int RunCliProgram(int argc, const char* const argv[], const CliConsole& console) {
   CliOptions options;
+  SelectProgramLanguage(LanguageInArguments(argc, argv));
   if (const std::optional<int> status = ParseCliArguments(argc, argv, options, console.out, console.errors)) {
     return *status;
   }
@@ -26,8 +28,10 @@ int RunCliProgram(int argc, const char* const argv[], const CliConsole& console)
   // Written, it would be the chip changing under the command; read, it
   // would stand for the chip it is compared with.
   if (IsChipImage(options.transport, options.file)) {
-    console.errors << "pavok-cli: " << options.file << " is the emulated chip image " << options.transport.chipImage
-                   << "; nothing was done: give FILE another name\n";
+    console.errors << "pavok-cli: "
+                   << FormatText(Tr("%1 is the emulated chip image %2; nothing was done: give FILE another name"),
+                                 {options.file, options.transport.chipImage})
+                   << '\n';
     return static_cast<int>(ExitStatus::Failed);
   }
 

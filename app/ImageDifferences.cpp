@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Translation.h"
+
 namespace pavok {
 
 ImageDifferences FindDifferences(std::span<const std::uint8_t> chip, std::span<const std::uint8_t> file) {
@@ -18,18 +20,23 @@ ImageDifferences FindDifferences(std::span<const std::uint8_t> chip, std::span<c
 
 void PrintDifferences(std::ostream& out, const ImageDifferences& differences, const std::string& fileName) {
   if (differences.count == 0) {
-    out << "The chip matches " << fileName << " (" << differences.compared << " bytes).\n";
+    out << FormatText(Tr("The chip matches %1 (%2 bytes)."), {fileName, std::to_string(differences.compared)})
+        << '\n';
     return;
   }
-  out << differences.count << " of " << differences.compared << " bytes differ between the chip and " << fileName
-      << ":\n";
+  out << FormatText(Tr("%1 of %2 bytes differ between the chip and %3:"),
+                    {std::to_string(differences.count), std::to_string(differences.compared), fileName})
+      << '\n';
   for (const ByteDifference& d : differences.first) {
     char line[40];
-    std::snprintf(line, sizeof line, "0x%04zX: chip %02X, file %02X\n", d.address, d.chip, d.file);
-    out << line;
+    std::snprintf(line, sizeof line, "0x%04zX", d.address);
+    char chip[8], file[8];
+    std::snprintf(chip, sizeof chip, "%02X", d.chip);
+    std::snprintf(file, sizeof file, "%02X", d.file);
+    out << FormatText(Tr("%1: chip %2, file %3"), {line, chip, file}) << '\n';
   }
   if (differences.count > differences.first.size()) {
-    out << "... and " << differences.count - differences.first.size() << " more\n";
+    out << FormatText(Tr("... and %1 more"), {std::to_string(differences.count - differences.first.size())}) << '\n';
   }
 }
 

@@ -15,4 +15,9 @@ void AddLanguageOption(CLI::App& app, std::string& language);
 // Selects `language`, or without one the language of the user's settings.
 void SelectProgramLanguage(const std::string& language);
 
+// The value of --language among the arguments, before they are parsed, so
+// that the help and the parser's messages are in that language too; empty
+// when none is given.
+std::string LanguageInArguments(int argc, const char* const argv[]);
+
 }  // namespace pavok

@@ -6,6 +6,7 @@
 
 #include "AdapterKinds.h"
 #include "ChipType.h"
+#include "Translation.h"
 #include "UsbId.h"
 
 namespace pavok {
@@ -21,7 +22,7 @@ std::string Upper(std::string text) {
 std::string ListWithOr(const std::vector<std::string>& words) {
   std::string list;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    list += i == 0 ? "" : i + 1 == words.size() ? " or " : ", ";
+    list += i == 0 ? "" : i + 1 == words.size() ? Tr(" or ") : ", ";
     list += words[i];
   }
   return list;
@@ -31,7 +32,9 @@ CLI::Validator OneOfValidator(std::string what, std::vector<std::string> words) 
   return CLI::Validator(
       [what = std::move(what), words = std::move(words)](std::string& value) -> std::string {
         const auto match = std::ranges::find(words, Upper(value), Upper);
-        if (match == words.end()) return "\"" + value + "\" is not " + what + ": expected " + ListWithOr(words);
+        if (match == words.end()) {
+          return FormatText(Tr("\"%1\" is not %2: expected %3"), {value, what, ListWithOr(words)});
+        }
         value = *match;
         return {};
       },
@@ -42,7 +45,7 @@ CLI::Validator ChipTypeValidator(bool forSelection) {
   std::vector<std::string> labels;
   for (const ChipType& type : kChipTypes) labels.emplace_back(type.label);
   if (forSelection) labels.emplace_back("auto");
-  CLI::Validator labelValidator = OneOfValidator("a chip type", std::move(labels));
+  CLI::Validator labelValidator = OneOfValidator(Tr("a chip type"), std::move(labels));
   if (!forSelection) return labelValidator;
   return CLI::Validator(
       [labelValidator](std::string& value) -> std::string {
@@ -59,7 +62,7 @@ CLI::Validator ChipTypeValidator(bool forSelection) {
       "");
 }
 
-CLI::Validator AdapterKindValidator() { return OneOfValidator("an adapter", AdapterNames()); }
+CLI::Validator AdapterKindValidator() { return OneOfValidator(Tr("an adapter"), AdapterNames()); }
 
 CLI::Validator UsbIdValidator() {
   return CLI::Validator(
@@ -73,22 +76,22 @@ CLI::Validator UsbIdValidator() {
 
 CLI::Validator FileNameValidator() {
   return CLI::Validator(
-      [](const std::string& value) -> std::string { return value.empty() ? "the file name is empty" : ""; }, "");
+      [](const std::string& value) -> std::string { return value.empty() ? Tr("the file name is empty") : ""; }, "");
 }
 
 CLI::Validator WholeNumberValidator(long long minimum, long long maximum) {
   return CLI::Validator(
       [minimum, maximum](std::string& value) -> std::string {
-        const std::string expected = ": expected a whole number from " + std::to_string(minimum) + " to " +
-                                     std::to_string(maximum);
+        const std::string expected = FormatText(Tr(": expected a whole number from %1 to %2"),
+                                                {std::to_string(minimum), std::to_string(maximum)});
         long long number = 0;
         const char* end = value.data() + value.size();
         const auto [stop, error] = std::from_chars(value.data(), end, number);
         if (value.empty() || stop != end || error == std::errc::invalid_argument) {
-          return "\"" + value + "\" is not a number" + expected;
+          return FormatText(Tr("\"%1\" is not a number"), {value}) + expected;
         }
         if (error == std::errc::result_out_of_range || number < minimum || number > maximum) {
-          return "\"" + value + "\" is out of range" + expected;
+          return FormatText(Tr("\"%1\" is out of range"), {value}) + expected;
         }
         return {};
       },

@@ -38,7 +38,7 @@ int SaveScreenshot(QtProgrammerDlg& dialog, const std::string& file) {
   dialog.show();
   QApplication::processEvents();
   if (dialog.grab().save(QString::fromStdString(file), "PNG")) return 0;
-  std::fprintf(stderr, "pavok: cannot write the screenshot to %s\n", file.c_str());
+  std::fprintf(stderr, "pavok: %s\n", FormatText(Tr("cannot write the screenshot to %1"), {file}).c_str());
   return 1;
 }
 
@@ -85,10 +85,11 @@ namespace {
 
 int Run(int argc, char** argv) {
   using namespace pavok;
+  SelectProgramLanguage(LanguageInArguments(argc, argv));
   CLI::App cli{std::string(kDialogProgramDescription), "pavok"};
   ProgramOptions options;
   AddDialogProgramOptions(cli, options.transport, options.language);
-  cli.add_option("--screenshot", options.screenshot, "Render the dialog after start-up to a PNG file and exit")
+  cli.add_option("--screenshot", options.screenshot, Tr("Render the dialog after start-up to a PNG file and exit"))
       ->type_name("FILE");
   try {
     cli.parse(argc, argv);
@@ -107,9 +108,10 @@ int Run(int argc, char** argv) {
 
   if (!DisplayAvailable()) {
     if (options.screenshot.empty()) {
-      std::fprintf(stderr,
-                   "pavok: no display to open the dialog on (DISPLAY is not set). Use pavok-cli, or run "
-                   "xvfb-run -a pavok ... to try the dialog on a virtual screen.\n");
+      std::fprintf(stderr, "pavok: %s\n",
+                   Tr("no display to open the dialog on (DISPLAY is not set). Use pavok-cli, or run xvfb-run -a "
+                      "pavok ... to try the dialog on a virtual screen.")
+                       .c_str());
       return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

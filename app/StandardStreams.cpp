@@ -5,9 +5,12 @@
 #include <cstring>
 #include <iostream>
 
+#include "Translation.h"
+
 namespace pavok {
 
 int CheckStandardStreams(int status, const char* program, int failure) {
+  const std::string writeError = Tr("write error on the standard output");
   errno = 0;
   std::cout.flush();
   std::cerr.flush();
@@ -15,9 +18,9 @@ int CheckStandardStreams(int status, const char* program, int failure) {
   // A write that failed earlier leaves the stream's error flag but no
   // reason, as with the core utilities.
   if (outFailed && errno != 0) {
-    std::fprintf(stderr, "%s: write error on the standard output: %s\n", program, std::strerror(errno));
+    std::fprintf(stderr, "%s: %s: %s\n", program, writeError.c_str(), std::strerror(errno));
   } else if (outFailed) {
-    std::fprintf(stderr, "%s: write error on the standard output\n", program);
+    std::fprintf(stderr, "%s: %s\n", program, writeError.c_str());
   }
   const bool errorsFailed = !std::cerr || std::fflush(stderr) != 0 || std::ferror(stderr) != 0;
   return outFailed || errorsFailed ? failure : status;

@@ -11,6 +11,7 @@
 
 #include "DeviceChannel.h"
 #include "OpenFailureHint.h"
+#include "Translation.h"
 #include "Transport.h"
 
 namespace pavok {
@@ -68,12 +69,12 @@ void TerminalWindow::Report(std::string_view line) {
 bool TerminalWindow::AskYesNo(std::string_view text) {
   ClearProgress();
   if (settings_.assumeYes) {
-    if (settings_.verbose) errors_ << text << " yes (--yes)\n";
+    if (settings_.verbose) errors_ << text << ' ' << Tr("yes (--yes)") << '\n';
     return true;
   }
   const std::optional<std::string> answer = prompt_ ? prompt_(text) : std::nullopt;
   if (!answer) {
-    errors_ << text << "\nno answer from a terminal: taken as No (--yes answers Yes)\n";
+    errors_ << text << '\n' << Tr("no answer from a terminal: taken as No (--yes answers Yes)") << '\n';
     return false;
   }
   return IsYesAnswer(*answer);

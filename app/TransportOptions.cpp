@@ -16,6 +16,7 @@
 #include "FirstPresentTransport.h"
 #include "OptionValidators.h"
 #include "TracingTransport.h"
+#include "Translation.h"
 #include "UsbId.h"
 #include "Utf8Path.h"
 
@@ -46,7 +47,7 @@ namespace {
 std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, std::string& error) {
   const auto type = FindChipType(options.emulatedChip);
   if (!type) {
-    error = "\"" + options.emulatedChip + "\" is not a chip type: expected C02, C04, C08 or C16";
+    error = FormatText(Tr("\"%1\" is not a chip type: expected C02, C04, C08 or C16"), {options.emulatedChip});
     return nullptr;
   }
   std::unique_ptr<EmulatedAdapter> adapter;
@@ -55,8 +56,9 @@ std::unique_ptr<Transport> MakeEmulatedAdapter(const TransportOptions& options, 
   } else {
     // Every read would replace the chip with its own dump.
     if (IsChipImage(options, std::string(kDumpFileName))) {
-      error = "the emulated chip image " + options.chipImage + " is the dump " + std::string(kDumpFileName) +
-              ", which every read replaces; give the chip image another name";
+      error = FormatText(Tr("the emulated chip image %1 is the dump %2, which every read replaces; give the chip "
+                            "image another name"),
+                         {options.chipImage, kDumpFileName});
       return nullptr;
     }
     auto withFile = EmulatedAdapter::WithImageFile(type->size, Utf8Path(options.chipImage), &error);
@@ -80,7 +82,7 @@ std::unique_ptr<Transport> MakeUsbAdapter(const TransportOptions& options, std::
   if (options.adapter != kAutoAdapter) {
     const AdapterKind* kind = FindAdapterKind(options.adapter);
     if (kind == nullptr) {
-      error = "\"" + options.adapter + "\" is not an adapter";
+      error = FormatText(Tr("\"%1\" is not an adapter"), {options.adapter});
       return nullptr;
     }
     kinds = std::span(kind, 1);
@@ -114,33 +116,34 @@ std::string UsbIdHelp() {
   for (const AdapterKind& kind : kAdapterKinds) {
     defaults += ", " + std::string(kind.name) + " " + FormatUsbId(kind.defaultIds);
   }
-  return "USB vendor and product id of the adapter, in hexadecimal (default: the kind's own" + defaults +
-         "; with auto, an " + std::string(kAdapterKinds.front().name) + " adapter with these ids)";
+  return FormatText(Tr("USB vendor and product id of the adapter, in hexadecimal (default: the kind's own%1; with "
+                       "auto, an %2 adapter with these ids)"),
+                    {defaults, kAdapterKinds.front().name});
 }
 
 }  // namespace
 
 void AddTransportOptions(CLI::App& app, TransportOptions& options) {
   CLI::Option* emulate =
-      app.add_flag("--emulate", options.emulate, "Use the emulated adapter instead of the USB adapter");
-  app.add_option("--emulated-chip", options.emulatedChip, "Type of the emulated chip: C02, C04, C08 or C16")
+      app.add_flag("--emulate", options.emulate, Tr("Use the emulated adapter instead of the USB adapter"));
+  app.add_option("--emulated-chip", options.emulatedChip, Tr("Type of the emulated chip: C02, C04, C08 or C16"))
       ->type_name("TYPE")
       ->transform(ChipTypeValidator())
       ->capture_default_str()
       ->needs(emulate);
   app.add_option("--chip-image", options.chipImage,
-                 "File holding the emulated chip's contents; created full of 0xFF when missing")
+                 Tr("File holding the emulated chip's contents; created full of 0xFF when missing"))
       ->type_name("PATH")
       ->needs(emulate);
   app.add_option("--emulated-delay-us", options.emulatedDelayMicroseconds,
-                 "Time each emulated request takes, in microseconds")
+                 Tr("Time each emulated request takes, in microseconds"))
       ->type_name("N")
       ->check(WholeNumberValidator(0, kMaxEmulatedDelayMicroseconds))
       ->capture_default_str()
       ->needs(emulate);
   app.add_option("--adapter", options.adapter,
-                 "Kind of USB adapter: avr309, ch341a (the CH341A programmer), or auto, the first of them "
-                 "that is plugged in (on Windows the CH341A is looked for first)")
+                 Tr("Kind of USB adapter: avr309, ch341a (the CH341A programmer), or auto, the first of them "
+                    "that is plugged in (on Windows the CH341A is looked for first)"))
       ->type_name("KIND")
       ->transform(AdapterKindValidator())
       ->capture_default_str()
@@ -148,19 +151,19 @@ void AddTransportOptions(CLI::App& app, TransportOptions& options) {
   app.add_option("--usb-id", options.usbId, UsbIdHelp())
       ->type_name("VID:PID")
       ->check(UsbIdValidator());
-  app.add_option("--i2c-speed", options.i2cSpeedKhz, "I2C clock of the CH341A in kHz: 20, 100 or 400")
+  app.add_option("--i2c-speed", options.i2cSpeedKhz, Tr("I2C clock of the CH341A in kHz: 20, 100 or 400"))
       ->type_name("KHZ")
-      ->check(OneOfValidator("an I2C clock", {"20", "100", "400"}))
+      ->check(OneOfValidator(Tr("an I2C clock"), {"20", "100", "400"}))
       ->capture_default_str()
       ->excludes(emulate);
   app.add_option("--ch341-index", options.ch341Index,
-                 "Which CH341A on Windows, where its driver numbers them from 0 in the order they were plugged in")
+                 Tr("Which CH341A on Windows, where its driver numbers them from 0 in the order they were plugged in"))
       ->type_name("N")
       ->check(WholeNumberValidator(0, kMaxCh341aIndex))
       ->capture_default_str()
       ->excludes(emulate);
   app.add_flag("--trace", options.trace,
-               "Name the adapter in use and print every device request on the standard error stream");
+               Tr("Name the adapter in use and print every device request on the standard error stream"));
 }
 
 std::unique_ptr<Transport> MakeTransport(const TransportOptions& options, std::string& error) {

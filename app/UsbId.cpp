@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "Translation.h"
+
 namespace pavok {
 
 namespace {
@@ -36,8 +38,9 @@ std::optional<UsbId> ParseUsbId(std::string_view text, std::string* error) {
     if (vendor && product) return UsbId{*vendor, *product};
   }
   if (error != nullptr) {
-    *error = "\"" + std::string(text) +
-             "\" is not a USB id: expected VID:PID, two hexadecimal numbers of up to four digits, e.g. 03EB:21FF";
+    *error = FormatText(Tr("\"%1\" is not a USB id: expected VID:PID, two hexadecimal numbers of up to four digits, "
+                           "e.g. 03EB:21FF"),
+                        {text});
   }
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "Ch341aTransport.h"
 #include "LibusbTransport.h"
+#include "Translation.h"
 #include "UsbTransport.h"
 
 namespace pavok {
@@ -15,7 +16,7 @@ bool AutoLooksForCh341aFirst() { return false; }
 // The USB ids name the CH341A here.
 std::unique_ptr<Transport> MakeCh341aTransport(const UsbAdapterSettings& settings, std::string& error) {
   if (settings.ch341Index != 0) {
-    error = "--ch341-index counts the CH341As on Windows only; here --usb-id names the adapter";
+    error = Tr("--ch341-index counts the CH341As on Windows only; here --usb-id names the adapter");
     return nullptr;
   }
   const auto speed = Ch341aSpeedOf(settings, error);

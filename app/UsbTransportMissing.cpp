@@ -1,12 +1,13 @@
 // Built where no USB library was found: only the emulated adapter remains.
 
+#include "Translation.h"
 #include "UsbTransport.h"
 
 namespace pavok {
 
 namespace {
 std::unique_ptr<Transport> NoUsb(std::string& error) {
-  error = "this build has no USB transport (libusb was not found when it was built); use --emulate";
+  error = Tr("this build has no USB transport (libusb was not found when it was built); use --emulate");
   return nullptr;
 }
 }  // namespace

@@ -111,9 +111,10 @@ std::string WithoutComments(const std::string& source) {
   return code;
 }
 
-// Texts in string literals of the source that carry Cyrillic letters: the
-// texts a user reads in the original language.
-std::set<std::string> CyrillicLiterals(const std::filesystem::path& file) {
+// Texts in string literals of the source that a user reads: those that carry
+// Cyrillic letters, the original language, and in the command line's own
+// files, written in English, those of three words or more.
+std::set<std::string> ShownLiterals(const std::filesystem::path& file, bool english) {
   std::ifstream in(file);
   std::stringstream content;
   content << in.rdbuf();
@@ -121,16 +122,19 @@ std::set<std::string> CyrillicLiterals(const std::filesystem::path& file) {
   const std::string text = std::regex_replace(WithoutComments(content.str()), std::regex(R"("\s+")"), "");
   std::set<std::string> literals;
   const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
+  const std::regex words("[A-Za-z]+ [A-Za-z]+ [A-Za-z]+");
   for (auto it = std::sregex_iterator(text.begin(), text.end(), literal); it != std::sregex_iterator(); ++it) {
     std::string value = std::regex_replace((*it)[1].str(), std::regex(R"(\\n)"), "\n");
-    if (value.find("\xd0") != std::string::npos || value.find("\xd1") != std::string::npos) {
+    value = std::regex_replace(value, std::regex(R"(\\")"), "\"");
+    if (value.find("\xd0") != std::string::npos || value.find("\xd1") != std::string::npos ||
+        (english && std::regex_search(value, words))) {
       literals.insert(value);
     }
   }
   return literals;
 }
 
-// A text the source shows that the catalogue lacks would stay Russian in
+// A text the source shows that the catalogue lacks would stay as written in
 // every other language. The answers a question takes are typed, not shown.
 TEST(TranslationTest, EveryShownTextOfTheSourceIsInTheCatalogue) {
   const std::set<std::string> typedAnswers{"д", "да", "Д", "Да", "ДА"};
@@ -143,7 +147,7 @@ TEST(TranslationTest, EveryShownTextOfTheSourceIsInTheCatalogue) {
     if (relative.starts_with("tests/") || relative.starts_with("build") || relative.starts_with(".")) continue;
     if (path.extension() != ".cpp" && path.extension() != ".h") continue;
     ++files;
-    for (const std::string& literal : CyrillicLiterals(path)) {
+    for (const std::string& literal : ShownLiterals(path, relative.starts_with("app/"))) {
       if (typedAnswers.contains(literal)) continue;
       EXPECT_TRUE(english.contains(literal)) << relative << ": \"" << literal << "\" is not in po/pavok.pot";
     }
