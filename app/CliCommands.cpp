@@ -314,8 +314,8 @@ std::string_view CommandName(CliCommand command) {
   return "command";
 }
 
-ExitStatus RunCommand(CommandContext& context, CliCommand command) {
-  switch (command) {
+ExitStatus RunCommand(CommandContext& context) {
+  switch (context.command()) {
     case CliCommand::Read:
       return ReadCommand(context);
     case CliCommand::Write:
@@ -345,7 +345,7 @@ ExitStatus RunCliCommand(const CommandRequest& request, TerminalWindow& window, 
   const AdapterReservation reservation;
   CommandContext context(CommandName(request.command), request, window, out);
 
-  return context.Finish(RunCommand(context, request.command));
+  return context.Finish(RunCommand(context));
 }
 
 }  // namespace pavok

@@ -14,9 +14,8 @@ pavok_warnings(pavok)
 # The dialog after start-up in each language, as README shows it: drawn off
 # screen by the program itself (which needs to run here, so not in a cross build).
 if(NOT CMAKE_CROSSCOMPILING)
-  file(STRINGS ${PROJECT_SOURCE_DIR}/po/LINGUAS pavok_screenshot_languages REGEX "^[a-z]")
   set(pavok_screenshots)
-  foreach(language ru ${pavok_screenshot_languages})
+  foreach(language ru ${pavok_languages})
     set(png ${PROJECT_BINARY_DIR}/docs/screenshot-${language}.png)
     add_custom_command(OUTPUT ${png}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/docs

@@ -11,7 +11,6 @@ foreach(mo IN LISTS CATALOGUES)
   string(APPEND rows "    {\"${language}\", k_${language}},\n")
 endforeach()
 file(WRITE ${OUTPUT}.new "// Generated from po/ by cmake/EmbedCatalogues.cmake; do not edit.
-#include <array>
 #include <cstdint>
 
 #include \"Catalogues.h\"
