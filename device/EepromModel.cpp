@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ChipType.h"
+
 namespace pavok {
 
 namespace {
@@ -29,7 +31,7 @@ int EepromModel::Offset(std::uint8_t selectByte, std::uint8_t wordAddress) const
   return (bank * kBankSize + wordAddress) % size();
 }
 
-int EepromModel::PageSize() const { return size() <= 256 ? 8 : 16; }
+int EepromModel::PageSize() const { return PageSizeOf(size()); }
 
 void EepromModel::Read(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<std::uint8_t> out) const {
   int offset = Offset(selectByte, wordAddress);
