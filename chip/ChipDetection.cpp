@@ -2,6 +2,7 @@
 
 #include "AdapterReservation.h"
 #include "DeviceChannel.h"
+#include "DeviceRequest.h"
 #include "HexCodec.h"
 #include "TransferFailure.h"
 #include "Transport.h"
@@ -9,8 +10,6 @@
 namespace pavok {
 
 namespace {
-
-constexpr int kBankSize = 256;
 
 enum class BankAnswer { Acknowledged, Silent, Failed };
 

@@ -2,7 +2,6 @@
 // Reading the chip into the buffer, block by block, leaving a raw dump in
 // "temp.bin" in the current directory after every complete read.
 
-#include <optional>
 #include <system_error>
 
 #include "ChipDump.h"

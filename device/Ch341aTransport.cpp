@@ -25,8 +25,6 @@ ExchangeResult StatusReply(std::span<std::uint8_t> reply) {
   return {true, 1};
 }
 
-int Bank(std::uint8_t select) { return (select >> 1) & 0x07; }
-
 }  // namespace
 
 Ch341aTransport::Ch341aTransport(std::unique_ptr<UsbBackend> backend, UsbDeviceIds ids, Ch341aSpeed speed)
@@ -97,7 +95,7 @@ ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word
   const auto answer = Run(ReadCommand(speed_, select, word, kReadBlockBytes));
   if (!answer) return {};
   const bool drove = std::ranges::any_of(*answer, [](std::uint8_t byte) { return byte != 0xFF; });
-  if (drove) answered_[Bank(select)] = true;
+  if (drove) answered_[selectBank(select)] = true;
   const std::optional<bool> answers = drove ? std::optional<bool>(true) : AskChip(select);
   if (!answers) return {};
   if (!*answers) return ChipSilent(std::string(kNoAcknowledgeReason) + SelectText(select));
@@ -107,15 +105,15 @@ ExchangeResult Ch341aTransport::ReadBlock(std::uint8_t select, std::uint8_t word
 }
 
 std::optional<bool> Ch341aTransport::ChipAnswers(std::uint8_t select) {
-  if (answered_[Bank(select)]) return true;
+  if (answered_[selectBank(select)]) return true;
   return AskChip(select);
 }
 
 std::optional<bool> Ch341aTransport::AskChip(std::uint8_t select) {
   const auto answer = Run(AcknowledgePollCommand(select, 0));
   if (!answer) return std::nullopt;
-  answered_[Bank(select)] = Acknowledged(answer->front());
-  return answered_[Bank(select)];
+  answered_[selectBank(select)] = Acknowledged(answer->front());
+  return answered_[selectBank(select)];
 }
 
 // The chip takes no other command until its write cycle has ended, and

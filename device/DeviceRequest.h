@@ -37,6 +37,12 @@ struct DeviceRequest {
   constexpr std::uint16_t param2() const { return static_cast<std::uint16_t>(bytes[3] | bytes[4] << 8); }
 };
 
+// The chip's 256-byte banks, each reached through a select byte of its own.
+inline constexpr int kBankSize = 256;
+
+// The bank a device-select byte reaches: its bits 3-1.
+constexpr int selectBank(std::uint8_t select) { return (select >> 1) & 0x07; }
+
 // The I2C device-select byte for a chip offset: 0xA0 with the 256-byte bank
 // number in bits 3-1 and the read/write bit clear.
 constexpr std::uint16_t deviceSelect(std::uint16_t offset) {

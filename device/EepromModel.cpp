@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "ChipType.h"
+#include "DeviceRequest.h"
+
 namespace pavok {
 
 namespace {
 constexpr std::uint8_t kSelectPattern = 0xA0;
-constexpr int kBankSize = 256;
 }  // namespace
 
 EepromModel::EepromModel(int size) : memory_(static_cast<std::size_t>(size), 0xFF) {}
@@ -18,18 +20,16 @@ void EepromModel::Load(std::span<const std::uint8_t> data) {
 
 bool EepromModel::Acknowledges(std::uint8_t selectByte) const {
   if ((selectByte & 0xF0) != kSelectPattern) return false;
-  const int bank = (selectByte >> 1) & 0x07;
-  return bank * kBankSize < size();
+  return selectBank(selectByte) * kBankSize < size();
 }
 
 // A bank beyond the chip folds back into it, so a caller that skipped
 // Acknowledges still stays inside the memory.
 int EepromModel::Offset(std::uint8_t selectByte, std::uint8_t wordAddress) const {
-  const int bank = (selectByte >> 1) & 0x07;
-  return (bank * kBankSize + wordAddress) % size();
+  return (selectBank(selectByte) * kBankSize + wordAddress) % size();
 }
 
-int EepromModel::PageSize() const { return size() <= 256 ? 8 : 16; }
+int EepromModel::PageSize() const { return PageSizeOf(size()); }
 
 void EepromModel::Read(std::uint8_t selectByte, std::uint8_t wordAddress, std::span<std::uint8_t> out) const {
   int offset = Offset(selectByte, wordAddress);

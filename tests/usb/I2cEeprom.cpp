@@ -1,13 +1,9 @@
 #include "I2cEeprom.h"
 
 #include "ChipType.h"
+#include "DeviceRequest.h"
 
 namespace pavok::test {
-
-namespace {
-constexpr int kBankSize = 256;
-int Bank(std::uint8_t select) { return (select >> 1) & 0x07; }
-}  // namespace
 
 I2cEeprom::I2cEeprom(EepromModel chip, std::optional<int> endlessWriteCycleAt)
     : chip_(std::move(chip)), endlessWriteCycleAt_(endlessWriteCycleAt) {}
@@ -39,7 +35,7 @@ bool I2cEeprom::Write(std::uint8_t byte) {
       return Address(byte);
     case Phase::WordAddress:
       word_ = byte;
-      counter_ = (Bank(select_) * kBankSize + word_) % chip_.size();
+      counter_ = (selectBank(select_) * kBankSize + word_) % chip_.size();
       phase_ = Phase::Receiving;
       return true;
     case Phase::Receiving:
@@ -69,8 +65,9 @@ std::uint8_t I2cEeprom::Read(bool more) {
   now_ += 9 * bitTime_;
   if (phase_ != Phase::Sending) return 0xFF;
   std::uint8_t byte = 0;
-  chip_.Read(0xA0 | static_cast<std::uint8_t>((counter_ / kBankSize) << 1),
-             static_cast<std::uint8_t>(counter_ % kBankSize), std::span(&byte, 1));
+  const auto offset = static_cast<std::uint16_t>(counter_);
+  chip_.Read(static_cast<std::uint8_t>(deviceSelect(offset)), static_cast<std::uint8_t>(wordAddress(offset)),
+             std::span(&byte, 1));
   counter_ = (counter_ + 1) % chip_.size();
   if (!more) phase_ = Phase::Idle;
   return byte;
