@@ -79,7 +79,7 @@ bool CProgrammerDlg::OnInitDialog() {
   }
   ResetBuffer(Buffer());
   RenderHexView();
-  ShowRange(0, static_cast<std::uint16_t>(Buffer().chipSize - 1));
+  ShowWholeRange();
   return true;
 }
 

@@ -75,6 +75,7 @@ class CProgrammerDlg {
   void ShowChecksum();  // "КС: 7f800"
   // Both range fields as four-digit addresses.
   void ShowRange(std::uint16_t start, std::uint16_t end);
+  void ShowWholeRange();  // from 0 to the chip's last address
   // A control's text narrowed to Windows-1251, one byte per character, as
   // the hex codec reads it.
   std::string GetDlgItemText(ControlId id) const;

@@ -8,11 +8,9 @@
 namespace pavok {
 
 void CProgrammerDlg::RenderHexView() {
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(ViewLineCount(Buffer())));
-  for (int line = 0; line < ViewLineCount(Buffer()); ++line) lines.push_back(ViewLineText(Buffer(), line));
-  EmptyHexView();
-  hexLines_ = std::move(lines);
+  hexLines_.clear();
+  hexLines_.reserve(static_cast<std::size_t>(ViewLineCount(Buffer())));
+  for (int line = 0; line < ViewLineCount(Buffer()); ++line) hexLines_.push_back(ViewLineText(Buffer(), line));
   controls_.SetListLines(IDC_HEX_LIST, hexLines_);
   ShowChecksum();
 }

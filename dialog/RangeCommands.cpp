@@ -14,6 +14,8 @@ void CProgrammerDlg::ShowRange(std::uint16_t start, std::uint16_t end) {
   SetDlgItemText(IDC_RANGE_END, FormatAddress(end));
 }
 
+void CProgrammerDlg::ShowWholeRange() { ShowRange(0, static_cast<std::uint16_t>(Buffer().chipSize - 1)); }
+
 void CProgrammerDlg::OnChipTypeChange() {
   const int index = controls_.GetComboSelection(IDC_CHIP_TYPE);
   EmptyHexView();
@@ -21,14 +23,14 @@ void CProgrammerDlg::OnChipTypeChange() {
   // Both images keep their bytes: a switch to a smaller type and back shows
   // the same lines again.
   RenderHexView();
-  ShowRange(0, static_cast<std::uint16_t>(Buffer().chipSize - 1));
+  ShowWholeRange();
 }
 
 void CProgrammerDlg::OnClearBuffer() {
   if (!AskYesNo(GetActiveWindow(), kClearBufferQuestion)) return;
   ResetBuffer(Buffer());
   RenderHexView();
-  ShowRange(0, static_cast<std::uint16_t>(Buffer().chipSize - 1));
+  ShowWholeRange();
 }
 
 void CProgrammerDlg::OnClearRange() {

@@ -14,6 +14,11 @@ const ControlTemplate* TemplateOf(ControlId id) {
   return found == kMainDialogControls.end() ? nullptr : found;
 }
 
+bool HasTemplateStyle(ControlId id, ControlStyle style) {
+  const ControlTemplate* control = TemplateOf(id);
+  return control != nullptr && HasStyle(control->style, style);
+}
+
 bool IsPushButton(ControlId id) {
   const ControlTemplate* control = TemplateOf(id);
   return control != nullptr && control->controlClass == ControlClass::Button &&
@@ -34,18 +39,14 @@ std::string UpperCase(std::string_view utf8) {
 
 void ScriptedControls::Click(ControlId button) {
   MoveFocus(button);
-  if (TemplateOf(button) != nullptr && HasStyle(TemplateOf(button)->style, ControlStyle::AutoCheckBox)) {
-    controls[button].checked = !controls[button].checked;
-  }
+  if (HasTemplateStyle(button, ControlStyle::AutoCheckBox)) controls[button].checked = !controls[button].checked;
   dialog.Notify(button, Notification::Clicked);
 }
 
 void ScriptedControls::Type(ControlId field, std::string_view utf8) {
   MoveFocus(field);
-  const ControlTemplate* control = TemplateOf(field);
   // The limit is the front end's to keep; the logic only sets it.
-  controls[field].text = control != nullptr && HasStyle(control->style, ControlStyle::UpperCase) ? UpperCase(utf8)
-                                                                                                  : std::string(utf8);
+  controls[field].text = HasTemplateStyle(field, ControlStyle::UpperCase) ? UpperCase(utf8) : std::string(utf8);
 }
 
 void ScriptedControls::MoveFocus(ControlId to) {

@@ -144,10 +144,14 @@ TEST(NativeDialog, ReadsAndWritesTheChipThroughCyrillicFileNames) {
   const std::string file = Utf8Text(folder / Utf8Path("Прошивка 1.bin"));
 
   RunDialog([&](DialogDriver& dialog) {
-    dialog.Click(IDC_CHIP_TO_BUFFER);
-    ASSERT_TRUE(dialog.AnswerFileDialog(kSaveDialogTitle, file));
-    ASSERT_TRUE(dialog.WaitForStatus(file));
-    EXPECT_EQ(dialog.ListLine(0).substr(0, 11), "0000: 01 08");
+    // The button fills the buffer with the pattern through `file`.
+    const auto fillThroughFile = [&](ControlId button, std::string_view title) {
+      dialog.Click(button);
+      ASSERT_TRUE(dialog.AnswerFileDialog(title, file));
+      ASSERT_TRUE(dialog.WaitForStatus(file));
+      EXPECT_EQ(dialog.ListLine(0).substr(0, 11), "0000: 01 08");
+    };
+    ASSERT_NO_FATAL_FAILURE(fillThroughFile(IDC_CHIP_TO_BUFFER, kSaveDialogTitle));
 
     dialog.Click(IDC_ERASE_CHIP);
     EXPECT_EQ(dialog.AnswerMessageBox(IDYES), kEraseQuestion);
@@ -156,10 +160,7 @@ TEST(NativeDialog, ReadsAndWritesTheChipThroughCyrillicFileNames) {
 
     dialog.Click(IDC_CLEAR_BUFFER);
     dialog.AnswerMessageBox(IDYES);
-    dialog.Click(IDC_FILE_TO_BUFFER);
-    ASSERT_TRUE(dialog.AnswerFileDialog(kOpenDialogTitle, file));
-    ASSERT_TRUE(dialog.WaitForStatus(file));
-    EXPECT_EQ(dialog.ListLine(0).substr(0, 11), "0000: 01 08");
+    ASSERT_NO_FATAL_FAILURE(fillThroughFile(IDC_FILE_TO_BUFFER, kOpenDialogTitle));
 
     dialog.Click(IDC_BUFFER_TO_CHIP);
     EXPECT_EQ(dialog.AnswerMessageBox(IDYES), kWriteQuestion);

@@ -26,17 +26,13 @@ class FocusOutFilter final : public QObject {
   std::function<void()> handler_;
 };
 
-bool ConnectSelectionChange(QWidget& control, QObject& receiver, const std::function<void()>& handler) {
-  if (auto* list = qobject_cast<QListWidget*>(&control)) {
-    QObject::connect(list, &QListWidget::itemSelectionChanged, &receiver, handler);
-    return true;
-  }
-  if (auto* combo = qobject_cast<QComboBox*>(&control)) {
-    // activated, unlike currentIndexChanged, comes from the user only.
-    QObject::connect(combo, &QComboBox::activated, &receiver, handler);
-    return true;
-  }
-  return false;
+// Connects `signal` of `control` when the control is a `Control`.
+template <typename Control, typename Signal>
+bool ConnectIfA(QWidget& control, Signal signal, QObject& receiver, const std::function<void()>& handler) {
+  auto* typed = qobject_cast<Control*>(&control);
+  if (typed == nullptr) return false;
+  QObject::connect(typed, signal, &receiver, handler);
+  return true;
 }
 
 }  // namespace
@@ -44,19 +40,13 @@ bool ConnectSelectionChange(QWidget& control, QObject& receiver, const std::func
 bool ConnectNotification(QWidget& control, Notification code, QObject& receiver, std::function<void()> handler) {
   switch (code) {
     case Notification::Clicked:
-      if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
-        QObject::connect(button, &QAbstractButton::clicked, &receiver, handler);
-        return true;
-      }
-      return false;
+      return ConnectIfA<QAbstractButton>(control, &QAbstractButton::clicked, receiver, handler);
     case Notification::SelChange:
-      return ConnectSelectionChange(control, receiver, handler);
+      // activated, unlike currentIndexChanged, comes from the user only.
+      return ConnectIfA<QListWidget>(control, &QListWidget::itemSelectionChanged, receiver, handler) ||
+             ConnectIfA<QComboBox>(control, &QComboBox::activated, receiver, handler);
     case Notification::DblClk:
-      if (auto* list = qobject_cast<QListWidget*>(&control)) {
-        QObject::connect(list, &QListWidget::itemDoubleClicked, &receiver, handler);
-        return true;
-      }
-      return false;
+      return ConnectIfA<QListWidget>(control, &QListWidget::itemDoubleClicked, receiver, handler);
     case Notification::KillFocus:
       if (qobject_cast<QLineEdit*>(&control) == nullptr) return false;
       // A deleted filter drops out of the control's list by itself.
