@@ -67,7 +67,8 @@ class DialogControls {
   virtual void SetProgressRange(ControlId id, int minimum, int maximum) = 0;
   virtual void SetProgressPos(ControlId id, int position) = 0;
 
-  // --- The keyboard focus.
+  // --- Enabling and the keyboard focus.
+  virtual void EnableControl(ControlId id, bool enabled) = 0;
   virtual void SetFocus(ControlId id) = 0;
   // The control with the keyboard focus (while the dialog is not the active
   // window: the one that gets it back); IDC_STATIC when that is no control

@@ -25,6 +25,7 @@ class ScriptedControls final : public DialogControls {
     std::vector<std::string> entries;
     int selection = -1;
     bool checked = false;  // ticked by Click
+    bool enabled = true;
     int progressMin = 0, progressMax = 100, progressPos = 0;
   };
 
@@ -60,6 +61,7 @@ class ScriptedControls final : public DialogControls {
   bool IsChecked(ControlId id) override { return controls[id].checked; }
   void SetProgressRange(ControlId id, int minimum, int maximum) override;
   void SetProgressPos(ControlId id, int position) override;
+  void EnableControl(ControlId id, bool enabled) override { controls[id].enabled = enabled; }
   void SetFocus(ControlId id) override { focus = id; }
   ControlId GetFocus() override { return focus; }
   bool AskYesNo(std::string_view text) override { return window.AskYesNo(text); }

@@ -189,6 +189,10 @@ void QtProgrammerDlg::SetProgressPos(ControlId id, int position) {
   SetClampedPosition(Item<QProgressBar>(id), position);
 }
 
+void QtProgrammerDlg::EnableControl(ControlId id, bool enabled) {
+  if (QWidget* control = GetDlgItem(id)) control->setEnabled(enabled);
+}
+
 void QtProgrammerDlg::SetFocus(ControlId id) {
   if (QWidget* control = GetDlgItem(id)) control->setFocus(Qt::OtherFocusReason);
 }

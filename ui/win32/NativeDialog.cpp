@@ -226,6 +226,8 @@ void NativeDialog::SetProgressPos(ControlId id, int position) {
   SendMessageW(Item(id), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
+void NativeDialog::EnableControl(ControlId id, bool enabled) { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+
 // Through the dialog manager, so the default button follows; the field the
 // focus leaves raises no notification, as none of the program's changes do.
 void NativeDialog::SetFocus(ControlId id) {

@@ -43,6 +43,7 @@ class NativeDialog final : public DialogControls {
   bool IsChecked(ControlId id) override;
   void SetProgressRange(ControlId id, int minimum, int maximum) override;
   void SetProgressPos(ControlId id, int position) override;
+  void EnableControl(ControlId id, bool enabled) override;
   void SetFocus(ControlId id) override;
   ControlId GetFocus() override;
   bool AskYesNo(std::string_view text) override;
